@@ -2,6 +2,7 @@
 // A 32-bit premultiplied-alpha bitmap, rows top-down. A pixel is one native uint32_t
 // 0xAARRGGBB (bytes B, G, R, A in memory on little-endian machines), the layout that
 // pixman's a8r8g8b8 and cairo's ARGB32 use, so both can draw into it without copies.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -1,0 +1,81 @@
+#pragma once
+// Regions as sorted, non-overlapping rectangle lists (pixman's region32 underneath).
+// Rectangles have the Windows meaning: left/top inclusive, right/bottom exclusive.
+#include <pixman.h>
+
+#include <span>
+#include <vector>
+
+namespace vexlo::gfx {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    // Empty (all zero) when the two do not overlap, like IntersectRect.
+    Rect Intersect(const Rect& other) const;
+    bool operator==(const Rect&) const = default;
+};
+
+class Region {
+public:
+    Region();
+    explicit Region(const Rect& rect);
+    Region(const Region& other);
+    Region(Region&& other) noexcept;
+    Region& operator=(const Region& other);
+    Region& operator=(Region&& other) noexcept;
+    ~Region();
+
+    // A rectangle with elliptic corners of the given ellipse width and height. As with
+    // the Windows call, the shape covers left .. right-2 and top .. bottom-2: callers
+    // that want a w by h shape pass (0, 0, w + 1, h + 1).
+    static Region RoundRect(const Rect& rect, int ellipseWidth, int ellipseHeight);
+    // The union of the rectangles, each corner scaled by (scaleX, scaleY) and rounded to
+    // the nearest pixel (halves up); rectangles that become empty are dropped.
+    static Region FromRects(std::span<const Rect> rects, float scaleX = 1.0f, float scaleY = 1.0f);
+
+    Region& Union(const Region& other);
+    Region& Union(const Rect& rect);
+    Region& Subtract(const Region& other);
+    Region& Subtract(const Rect& rect);
+    Region& Intersect(const Region& other);
+    Region& Intersect(const Rect& rect);
+    Region& Xor(const Region& other);
+    Region& Offset(int dx, int dy);
+    void Clear();
+
+    bool IsEmpty() const;
+    bool Contains(int x, int y) const;
+    bool Contains(Point p) const { return Contains(p.x, p.y); }
+    // True when any pixel of the rectangle lies in the region.
+    bool Intersects(const Rect& rect) const;
+    // Bounding box; all zero for an empty region.
+    Rect Bounds() const;
+    // The rectangles in y-x bands order, top to bottom, left to right.
+    std::vector<Rect> Rects() const;
+    int RectCount() const;
+
+    bool operator==(const Region& other) const;
+
+    pixman_region32_t* native() { return &region_; }
+    const pixman_region32_t* native() const { return &region_; }
+
+private:
+    pixman_region32_t region_;
+};
+
+}  // namespace vexlo::gfx
