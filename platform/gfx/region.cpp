@@ -27,13 +27,6 @@ int ScaleCoordinate(int value, float scale) {
 
 }  // namespace
 
-Rect Rect::Intersect(const Rect& other) const {
-    Rect r{std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
-           std::min(bottom, other.bottom)};
-    if (r.IsEmpty()) return {};
-    return r;
-}
-
 Region::Region() { pixman_region32_init(&region_); }
 
 Region::Region(const Rect& rect) {

@@ -1,34 +1,13 @@
 #pragma once
 // Regions as sorted, non-overlapping rectangle lists (pixman's region32 underneath).
-// Rectangles have the Windows meaning: left/top inclusive, right/bottom exclusive.
+#include "platform/gfx/rect.h"
+
 #include <pixman.h>
 
 #include <span>
 #include <vector>
 
 namespace vexlo::gfx {
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool IsEmpty() const { return right <= left || bottom <= top; }
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    Rect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-    // Empty (all zero) when the two do not overlap, like IntersectRect.
-    Rect Intersect(const Rect& other) const;
-    bool operator==(const Rect&) const = default;
-};
 
 class Region {
 public:
