@@ -47,8 +47,11 @@ platform::WString GetTempFolder();
 // The data folder + "/Update", created with its parents on every call.
 platform::WString GetUpdateFolder();
 
-// The whole file; empty when it cannot be opened, is not a regular file, or delivers fewer
-// bytes than it measured.
+// The largest file ReadFileBytes reads: what a 32-bit file position can measure.
+inline constexpr size_t kMaxFileBytes = 0x7FFFFFFF;
+
+// The whole file; empty when it cannot be opened, is not a regular file, is larger than
+// kMaxFileBytes, or delivers fewer bytes than it measured.
 std::string ReadFileBytes(platform::WStringView path);
 
 // data[i] ^ key[i] for i below the key's length, data[i] ^ key[0] after that (the key does

@@ -18,9 +18,9 @@ bool IsAdministrator();
 // empty when neither tells.
 std::string HomeFolder();
 
-// Creates the folder and its missing parents (mode 0700 for what is created). True when the
-// folder exists afterwards.
-bool CreateDirectoryWithParents(const std::string& fsPath);
+// Creates the folder and its missing parents (with `mode`, less the umask, for what is
+// created). True when the folder exists afterwards.
+bool CreateDirectoryWithParents(const std::string& fsPath, unsigned mode = 0700);
 
 // Bytes from the system's random source; false when it cannot deliver them.
 bool FillRandomBytes(void* buffer, size_t size);
