@@ -88,6 +88,11 @@ void HttpRequest::AddHeader(std::string_view name, std::string_view value) {
     std::string line(name);
     line += ": ";
     line += value;
+    // Values come from user text (feedback): a line break would end the header line and
+    // let the text forge further header lines or a body.
+    for (char& c : line) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
     AppendHeaderLine(line);
 }
 

@@ -115,21 +115,27 @@ std::string DecodeCjkEscapes(std::string_view raw) {
     return out;
 }
 
-int ParseReplyObject(std::string_view body, Json::Value& root) {
+bool ParseJsonDocument(std::string_view body, Json::Value& root) {
     try {
         const std::string text = DecodeCjkEscapes(body);
         Json::CharReaderBuilder builder;
         const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
         Json::Value parsed;
         std::string errors;
-        if (!reader->parse(text.data(), text.data() + text.size(), &parsed, &errors))
-            return CLIENT_ERR_JSON;
-        if (!parsed.isObject() && !parsed.isNull()) return CLIENT_ERR_JSON;
+        if (!reader->parse(text.data(), text.data() + text.size(), &parsed, &errors)) return false;
         root = std::move(parsed);
-        return 0;
+        return true;
     } catch (...) {
-        return CLIENT_ERR_JSON;
+        return false;
     }
+}
+
+int ParseReplyObject(std::string_view body, Json::Value& root) {
+    Json::Value parsed;
+    if (!ParseJsonDocument(body, parsed)) return CLIENT_ERR_JSON;
+    if (!parsed.isObject() && !parsed.isNull()) return CLIENT_ERR_JSON;
+    root = std::move(parsed);
+    return 0;
 }
 
 int ReadTextMemberBytes(const Json::Value& object, std::string_view name, std::string& out) {

@@ -20,6 +20,9 @@ namespace vexlo::client {
 // code page 936 bytes (escaped again where a byte would end or escape the literal).
 std::string DecodeCjkEscapes(std::string_view raw);
 
+// Parses the reply as one document, with the CJK escape rule. False when it is not JSON.
+bool ParseJsonDocument(std::string_view body, Json::Value& root);
+
 // Parses the reply; 0 when the top-level value is an object or null (then read as an
 // object without members), CLIENT_ERR_JSON otherwise.
 int ParseReplyObject(std::string_view body, Json::Value& root);
