@@ -61,9 +61,10 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
                         std::string_view value) {
     // Split into lines, remembering the line ending the file uses.
     std::vector<std::string_view> lines;
-    const std::string_view newline = text.find("\r\n") != std::string_view::npos || text.empty()
-                                         ? std::string_view("\r\n")
-                                         : std::string_view("\n");
+    // Windows line ends, unless the file already uses bare line feeds.
+    const bool bareLineFeeds =
+        text.find('\n') != std::string_view::npos && text.find("\r\n") == std::string_view::npos;
+    const std::string_view newline = bareLineFeeds ? "\n" : "\r\n";
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
