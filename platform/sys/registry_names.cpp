@@ -3,14 +3,18 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <cstdint>
+
 #include "platform/sys/file_path.h"
 #include "platform/sys/registry.h"
 
 namespace vexlo::platform::registry_detail {
 namespace {
 
-// The longest file name we make; file systems allow 255 bytes.
+// The longest name kept readable on disk; longer ones keep a readable start and end in a
+// hash of the whole name, which stays within the file systems' 255 bytes with the prefix.
 constexpr size_t kMaxEncodedName = 240;
+constexpr size_t kHashedPrefix = 200;
 
 // Unicode case mapping regardless of the process's own locale.
 locale_t CaseLocale() {
@@ -46,8 +50,10 @@ std::optional<std::string> EncodeName(WStringView name) {
     if (name.size() > kMaxRegistryNameLength) return std::nullopt;
     if (name.find(u'\0') != WStringView::npos) return std::nullopt;
     static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::string folded = WideToFsPath(FoldName(name));
     std::string out;
-    for (unsigned char c : WideToFsPath(FoldName(name))) {
+    size_t prefixEnd = 0;  // where the hashed form cuts, never inside an escape
+    for (unsigned char c : folded) {
         if (IsSafeByte(c)) {
             out += static_cast<char>(c);
         } else {
@@ -55,8 +61,15 @@ std::optional<std::string> EncodeName(WStringView name) {
             out += kHex[c >> 4];
             out += kHex[c & 0x0F];
         }
-        if (out.size() > kMaxEncodedName) return std::nullopt;
+        if (out.size() <= kHashedPrefix) prefixEnd = out.size();
     }
+    if (out.size() <= kMaxEncodedName) return out;
+    // '~' is never part of a plain form, so a hashed name cannot equal another's plain one.
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (unsigned char c : folded) hash = (hash ^ c) * 1099511628211ull;
+    out.resize(prefixEnd);
+    out += '~';
+    for (int shift = 60; shift >= 0; shift -= 4) out += kHex[(hash >> shift) & 0xF];
     return out;
 }
 

@@ -13,7 +13,8 @@
 namespace vexlo::platform::registry_detail {
 
 WString FoldName(WStringView name);
-// The file-system form of a name; nullopt when it is too long or holds a NUL.
+// The file-system form of a name; nullopt when it has more than kMaxRegistryNameLength
+// units or holds a NUL.
 std::optional<std::string> EncodeName(WStringView name);
 // "k.<name>" for every component of a key path; nullopt for an empty path, an empty
 // component (a single trailing '\' is allowed) or a name that cannot be encoded.
