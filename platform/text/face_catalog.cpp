@@ -1,0 +1,182 @@
+#include "platform/text/face_catalog.h"
+
+#include "platform/text/face_substitution.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <tuple>
+
+namespace vexlo::text {
+
+namespace {
+
+struct CatalogState {
+    std::mutex mutex;
+    std::shared_ptr<const FaceCatalog> current;
+    std::atomic<unsigned> generation{1};
+};
+
+CatalogState& State() {
+    static CatalogState state;
+    return state;
+}
+
+int MatchScore(const FaceEntry& entry, int weight, bool italic) {
+    int score = std::abs(entry.weight - weight);
+    score += std::abs(entry.width - 100) * 20;
+    if (entry.italic != italic) score += 2000;
+    if (!entry.scalable) score += 100000;
+    return score;
+}
+
+FaceMatch MakeMatch(const FaceEntry& entry, WStringView family, int weight, bool italic) {
+    FaceMatch match;
+    match.entry = &entry;
+    match.family = WString(family);
+    match.synthesizeBold = weight >= 600 && entry.weight < 600;
+    match.synthesizeItalic = italic && !entry.italic;
+    return match;
+}
+
+int NormalWeight(int weight) { return weight <= 0 ? 400 : std::clamp(weight, 1, 1000); }
+
+}  // namespace
+
+FaceCatalog::FaceCatalog(std::vector<FaceEntry> entries) : entries_(std::move(entries)) {}
+
+FaceCatalog FaceCatalog::FromSystem() {
+    std::vector<FaceEntry> entries;
+    if (!FcInit()) return FaceCatalog();
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_WIDTH,
+                                            FC_SCALABLE, nullptr);
+    FcFontSet* set = (pattern && objects) ? FcFontList(nullptr, pattern, objects) : nullptr;
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcPattern* font = set->fonts[i];
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch || !file) continue;
+        FaceEntry entry;
+        entry.file = reinterpret_cast<const char*>(file);
+        FcChar8* family = nullptr;
+        for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n) {
+            entry.families.push_back(platform::Utf8ToWide(reinterpret_cast<const char*>(family)));
+        }
+        if (entry.families.empty()) continue;
+        int value = 0;
+        if (FcPatternGetInteger(font, FC_INDEX, 0, &value) == FcResultMatch) entry.index = value;
+        if (FcPatternGetInteger(font, FC_WEIGHT, 0, &value) == FcResultMatch) entry.weight = FcWeightToOpenType(value);
+        if (FcPatternGetInteger(font, FC_SLANT, 0, &value) == FcResultMatch) entry.italic = value != FC_SLANT_ROMAN;
+        if (FcPatternGetInteger(font, FC_WIDTH, 0, &value) == FcResultMatch) entry.width = value;
+        FcBool scalable = FcTrue;
+        if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch) entry.scalable = scalable != FcFalse;
+        entries.push_back(std::move(entry));
+    }
+    if (set) FcFontSetDestroy(set);
+    if (objects) FcObjectSetDestroy(objects);
+    if (pattern) FcPatternDestroy(pattern);
+    // fontconfig's order depends on its cache; sort so that every run chooses alike.
+    std::sort(entries.begin(), entries.end(), [](const FaceEntry& a, const FaceEntry& b) {
+        return std::tie(a.file, a.index) < std::tie(b.file, b.index);
+    });
+    return FaceCatalog(std::move(entries));
+}
+
+std::vector<WString> FaceCatalog::FamilyNames() const {
+    std::vector<WString> names;
+    for (const FaceEntry& entry : entries_) names.insert(names.end(), entry.families.begin(), entry.families.end());
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+bool FaceCatalog::HasFamily(WStringView family) const {
+    return std::any_of(entries_.begin(), entries_.end(), [&](const FaceEntry& e) {
+        return std::any_of(e.families.begin(), e.families.end(),
+                           [&](const WString& f) { return FamilyNamesEqual(f, family); });
+    });
+}
+
+bool FaceCatalog::AnyFamilyContains(WStringView part) const {
+    return std::any_of(entries_.begin(), entries_.end(), [&](const FaceEntry& e) {
+        return std::any_of(e.families.begin(), e.families.end(),
+                           [&](const WString& f) { return FamilyNameContains(f, part); });
+    });
+}
+
+std::optional<FaceMatch> FaceCatalog::MatchFamily(WStringView family, int weight, bool italic) const {
+    weight = NormalWeight(weight);
+    const FaceEntry* best = nullptr;
+    int bestScore = 0;
+    for (const FaceEntry& entry : entries_) {
+        const bool named = std::any_of(entry.families.begin(), entry.families.end(),
+                                       [&](const WString& f) { return FamilyNamesEqual(f, family); });
+        if (!named) continue;
+        const int score = MatchScore(entry, weight, italic);
+        if (!best || score < bestScore) best = &entry, bestScore = score;
+    }
+    if (!best) return std::nullopt;
+    return MakeMatch(*best, family, weight, italic);
+}
+
+std::optional<FaceMatch> FaceCatalog::Resolve(WStringView requested, int weight, bool italic) const {
+    if (!requested.empty()) {
+        if (auto exact = MatchFamily(requested, weight, italic)) return exact;
+    }
+    const FaceKind kind = requested.empty() ? FaceKind::kSans : ClassifyFamily(requested);
+    for (FaceKind k : {kind, FaceKind::kSans, FaceKind::kCjk}) {
+        for (const WString& substitute : SubstitutesFor(k)) {
+            if (auto match = MatchFamily(substitute, weight, italic)) return match;
+        }
+    }
+    for (const FaceEntry& entry : entries_) {
+        if (entry.scalable) return MakeMatch(entry, entry.families.front(), NormalWeight(weight), italic);
+    }
+    if (!entries_.empty()) return MakeMatch(entries_.front(), entries_.front().families.front(), NormalWeight(weight), italic);
+    return std::nullopt;
+}
+
+std::vector<FaceMatch> FaceCatalog::Fallbacks(int weight, bool italic) const {
+    std::vector<FaceMatch> out;
+    for (FaceKind k : {FaceKind::kCjk, FaceKind::kSans}) {
+        for (const WString& substitute : SubstitutesFor(k)) {
+            if (auto match = MatchFamily(substitute, weight, italic)) {
+                out.push_back(*match);
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+std::shared_ptr<const FaceCatalog> InstalledFaces() {
+    CatalogState& state = State();
+    std::lock_guard lock(state.mutex);
+    if (!state.current) state.current = std::make_shared<const FaceCatalog>(FaceCatalog::FromSystem());
+    return state.current;
+}
+
+unsigned InstalledFacesGeneration() { return State().generation.load(); }
+
+bool FaceExists(WStringView family) { return InstalledFaces()->HasFamily(family); }
+bool AnyFaceNameContains(WStringView part) { return InstalledFaces()->AnyFamilyContains(part); }
+
+ScopedFaceCatalog::ScopedFaceCatalog(FaceCatalog catalog) {
+    previous_ = InstalledFaces();
+    CatalogState& state = State();
+    std::lock_guard lock(state.mutex);
+    state.current = std::make_shared<const FaceCatalog>(std::move(catalog));
+    state.generation.fetch_add(1);
+}
+
+ScopedFaceCatalog::~ScopedFaceCatalog() {
+    CatalogState& state = State();
+    std::lock_guard lock(state.mutex);
+    state.current = previous_;
+    state.generation.fetch_add(1);
+}
+
+}  // namespace vexlo::text
