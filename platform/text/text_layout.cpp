@@ -45,11 +45,14 @@ std::vector<Paragraph> ReadParagraphs(const Font& font, WStringView text, unsign
             underlineNext = false;
             continue;
         }
-        if (prefixes && ch == U'&' && !underlineNext) {
-            underlineNext = true;  // "&&" falls through to an ordinary '&' below
-            continue;
+        if (prefixes && ch == U'&') {
+            if (!underlineNext) {
+                underlineNext = true;
+                continue;
+            }
+            underlineNext = false;  // "&&" is one ordinary '&'
         }
-        paragraphs.back().push_back({ch, font.Advance(ch), underlineNext && prefixes});
+        paragraphs.back().push_back({ch, font.Advance(ch), underlineNext});
         underlineNext = false;
     }
     if (flags & DT_EXPANDTABS) {
