@@ -48,6 +48,8 @@ Variant Variant::NullText() {
     return v;
 }
 
+Variant Variant::Object(IDispatch* object) { return Object(Ref<IDispatch>(object)); }
+
 Variant Variant::Object(Ref<IDispatch> object) {
     Variant v;
     v.type_ = VT_DISPATCH;

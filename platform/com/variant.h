@@ -56,7 +56,7 @@ public:
     static Variant NullText();
     // VT_DISPATCH; a null object is allowed.
     static Variant Object(Ref<IDispatch> object);
-    static Variant Object(IDispatch* object) { return Object(Ref<IDispatch>(object)); }
+    static Variant Object(IDispatch* object);
 
     VarType type() const { return type_; }
     bool empty() const { return type_ == VT_EMPTY; }
@@ -84,3 +84,6 @@ private:
 };
 
 }  // namespace vexlo::com
+
+// Whoever holds a Variant also needs the interface its objects have.
+#include "platform/com/dispatch.h"

@@ -16,7 +16,6 @@ inline constexpr com::IID IID_duObject{0x6F76069Fu, 0x2BD3, 0x4653, {0xBF, 0x40,
 class duObject : public com::IDispatch {
 public:
     duObject() = default;
-    duObject(const duObject&) = delete;
     duObject& operator=(const duObject&) = delete;
     virtual ~duObject() = default;
 
@@ -41,6 +40,10 @@ public:
     void SetTypeInfo(com::Ref<com::TypeInfo> info) { typeInfo_ = std::move(info); }
     com::TypeInfo* typeInfo() const { return typeInfo_.get(); }
     int32_t referenceCount() const { return refCount_; }
+
+protected:
+    // Clones start with their own count and the same type information.
+    duObject(const duObject& other) : com::IDispatch(), typeInfo_(other.typeInfo_) {}
 
 private:
     com::Ref<com::TypeInfo> typeInfo_;

@@ -1,0 +1,85 @@
+#include "ui/core/plugin.h"
+
+#include <vector>
+
+#include "platform/win/window_api.h"
+#include "ui/core/attribute_values.h"
+#include "ui/core/plugin_registry.h"
+
+namespace vexlo::ui {
+
+duPlugin::~duPlugin() { RemoveLivePlugin(this); }
+
+bool duPlugin::TypeIs(std::u16string_view lowerName) const { return EqualsNoCase(type_.view(), lowerName); }
+
+void duPlugin::AppendChild(duPlugin* child) {
+    if (!child || child->parent_) return;
+    child->next_ = child->previous_ = nullptr;
+    child->parent_ = this;
+    if (lastChild_) {
+        child->previous_ = lastChild_;
+        lastChild_->next_ = child;
+        lastChild_ = child;
+    } else {
+        firstChild_ = lastChild_ = child;
+    }
+}
+
+AnchorSpan LayoutAxis(int32_t pl, int32_t pr, int32_t left, int32_t right, int32_t size, int32_t anchor,
+                      AnchorSpan current) {
+    // 32-bit arithmetic as specified, done in 64 bits and saturated so that hostile
+    // offsets cannot overflow.
+    auto sat = [](int64_t v) { return gfx::SaturateToInt(v); };
+    const int64_t pw = int64_t{pr} - pl;
+    const bool center = left == kCenterPosition;
+    int64_t rl = 0, rr = 0;
+    switch (anchor) {
+        case 3:
+            rl = int64_t{pl} + left;
+            rr = rl + size;
+            break;
+        case 0:
+        case 1: {
+            const int64_t w = anchor == 0 ? size : pw * size / 100;
+            if (center) rl = pl + (pw - w) / 2;
+            else if (left < 0) rl = int64_t{pr} + left;
+            else rl = int64_t{pl} + left;
+            rr = rl + w;
+            break;
+        }
+        case 2:
+            if (center) rl = int64_t{pl} + right;
+            else if (left < 0) rl = int64_t{pr} + left;
+            else rl = int64_t{pl} + left;
+            rr = right >= 0 ? int64_t{pr} - right : int64_t{pl} - right;
+            break;
+        default: return current;
+    }
+    return {sat(rl), sat(rr)};
+}
+
+void duPlugin::Resize(const gfx::Rect* parentRect) {
+    if (!parent_) {
+#ifndef VEXLO_UI_WITHOUT_WINDOW_SYSTEM
+        gfx::Rect client;
+        if (win::IsWindow(hostWindow_) && win::GetClientRect(hostWindow_, &client)) rect_ = client;
+#endif
+    } else {
+        const gfx::Rect p = parentRect ? *parentRect : parent_->rect_;
+        AnchorSpan h = LayoutAxis(p.left, p.right, left_, right_, width_, horzAnchor_, {rect_.left, rect_.right});
+        AnchorSpan v = LayoutAxis(p.top, p.bottom, top_, bottom_, height_, vertAnchor_, {rect_.top, rect_.bottom});
+        rect_ = {h.first, v.first, h.second, v.second};
+    }
+    for (duPlugin* c = firstChild_; c; c = c->next_) c->Resize(nullptr);
+}
+
+void DestroyPluginTree(duPlugin* root) {
+    if (!root) return;
+    std::vector<duPlugin*> order{root};
+    for (size_t i = 0; i < order.size(); ++i) {
+        for (duPlugin* c = order[i]->GetFirstChild(); c; c = c->GetNextSibling()) order.push_back(c);
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it) (*it)->Delete();
+}
+
+}  // namespace vexlo::ui
