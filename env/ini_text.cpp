@@ -12,20 +12,21 @@ namespace vexlo::env {
 namespace {
 
 // inih as Debian builds it holds 199 bytes of a line. Longer lines reach it in a shorter
-// form that it parses the same way: every run of plain bytes past the first 50 (where the
-// library cuts section and continuation names) becomes a short token, and the handler puts
-// the runs back. A run starts and ends with a byte that is neither blank nor one of the
-// characters the library looks for, and the tokens are made of such bytes too, so every
-// decision the library takes (comment, section, name/value split, inline comment, trimming)
-// falls the same way. The token bytes are two control bytes that do not occur in the text.
-constexpr char kStructural[] = "=:;#[]";
+// form that it parses the same way. Only a few bytes of a line steer the library: the first
+// non-blank one (comment, section), whether the line is indented (continuation), the first
+// '=' or ':' (name/value split), the first ']' (end of a section name) and the first ';'
+// after a blank (inline comment; nothing after it counts). The shortened line keeps those,
+// drops what follows the comment, keeps the first 50 bytes as they are (where the library
+// cuts section and continuation names) and turns every other run of bytes that starts and
+// ends with a non-blank byte into a short token of non-blank bytes, which the handler puts
+// back. So every decision (comment, section, split, inline comment, trimming) falls the same
+// way. The token bytes are two control bytes that do not occur in the text.
 constexpr size_t kVerbatimPrefix = 50;
 constexpr size_t kTokenLength = 6;  // open, four hexadecimal digits, close
 constexpr size_t kMaxTokens = 0x10000;
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-bool IsStructural(char c) { return c != '\0' && std::strchr(kStructural, c) != nullptr; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 std::string Lower(std::string_view text) {
@@ -113,6 +114,18 @@ public:
 
 private:
     std::string Shorten(std::string_view line) {
+        size_t comment = std::string_view::npos;
+        for (size_t k = 1; k < line.size(); ++k) {
+            if (line[k] == ';' && IsSpace(line[k - 1])) {
+                comment = k;
+                line = line.substr(0, k + 1);
+                break;
+            }
+        }
+        const size_t separator = line.find_first_of("=:");
+        const size_t bracket = line.find(']');
+        auto steers = [&](size_t k) { return k == comment || k == separator || k == bracket; };
+
         std::string out;
         size_t i = 0;
         if (firstLine_ && line.substr(0, 3) == kBom) {
@@ -128,13 +141,13 @@ private:
         const size_t verbatimEnd = std::min(end, start + kVerbatimPrefix);
         out.append(line.substr(start, verbatimEnd - start));
         for (i = verbatimEnd; i < end;) {
-            if (IsSpace(line[i]) || IsStructural(line[i])) {
+            if (IsSpace(line[i]) || steers(i)) {
                 out += line[i++];
                 continue;
             }
             size_t last = i;
             size_t k = i;
-            for (; k < end && !IsStructural(line[k]); ++k) {
+            for (; k < end && !steers(k); ++k) {
                 if (!IsSpace(line[k])) last = k;
             }
             const std::string_view run = line.substr(i, last + 1 - i);
