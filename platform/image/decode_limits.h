@@ -10,7 +10,7 @@ struct DecodeLimits {
     int maxHeight = 8192;
     int maxFrames = 1000;
     // All frames of one image together, in bytes of 32-bit pixels.
-    int64_t maxTotalBytes = int64_t{256} * 1024 * 1024;
+    int64_t maxTotalBytes = int64_t{64} * 1024 * 1024;
 
     bool AllowsFrame(int64_t width, int64_t height) const {
         return width > 0 && height > 0 && width <= maxWidth && height <= maxHeight &&
