@@ -2,19 +2,23 @@
 
 #include <string_view>
 
-#include "platform/image/png_codec.h"
+#include "platform/image/image_decoder.h"
 
 namespace vexlo::ui {
 
 bool DecodePicture(std::span<const uint8_t> bytes, DecodedPicture& out) {
     out = {};
-    std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    gfx::Bitmap bitmap;
-    if (image::IsPngSignature(view) && image::DecodePng(view, bitmap)) {
-        out.frames.push_back(std::move(bitmap));
-        return true;
+    image::DecodedImage decoded;
+    if (!image::DecodeImage(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), decoded) ||
+        decoded.frames.empty()) {
+        return false;
     }
-    return false;
+    const bool animated = decoded.frames.size() > 1;
+    for (image::ImageFrame& f : decoded.frames) {
+        if (animated) out.delaysMs.push_back(f.delayMs);
+        out.frames.push_back(std::move(f.bitmap));
+    }
+    return true;
 }
 
 }  // namespace vexlo::ui
