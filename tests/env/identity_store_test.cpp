@@ -186,6 +186,8 @@ TEST(IdentityStoreInstance, IsOneProcessWideObject) {
     testing::ScopedEnv env("VEXLO_MACHINE_REGISTRY", folder.Path().c_str());
     IdentityStore* first = &IdentityStore::GetInstance();
     EXPECT_EQ(first, &IdentityStore::GetInstance());
+    // The instance made the key when it was created, which may have been on another store.
+    ASSERT_TRUE(RegistryKey(kVexloKeyPath).Create());
     EXPECT_EQ(first->GetMcn(), 0);  // works on the store of the environment
     EXPECT_EQ(RegistryKey(kVexloKeyPath).ReadString(u"mcn"), u"0");
 }
