@@ -44,17 +44,50 @@ FaceMatch MakeMatch(const FaceEntry& entry, WStringView family, int weight, bool
 
 int NormalWeight(int weight) { return weight <= 0 ? 400 : std::clamp(weight, 1, 1000); }
 
+// The font directories and caches of a standard installation. The user's fontconfig
+// files are not read: their substitutions and rendering choices must not change what
+// the system draws.
+constexpr char kFontConfig[] = R"(<?xml version="1.0"?>
+<fontconfig>
+  <dir>/usr/share/fonts</dir>
+  <dir>/usr/local/share/fonts</dir>
+  <dir prefix="xdg">fonts</dir>
+  <dir>~/.fonts</dir>
+  <cachedir>/var/cache/fontconfig</cachedir>
+  <cachedir prefix="xdg">fontconfig</cachedir>
+</fontconfig>)";
+
+struct ConfigDestroy {
+    void operator()(FcConfig* c) const { FcConfigDestroy(c); }
+};
+struct PatternDestroy {
+    void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+struct ObjectSetDestroy {
+    void operator()(FcObjectSet* o) const { FcObjectSetDestroy(o); }
+};
+struct FontSetDestroy {
+    void operator()(FcFontSet* f) const { FcFontSetDestroy(f); }
+};
+
 }  // namespace
 
 FaceCatalog::FaceCatalog(std::vector<FaceEntry> entries) : entries_(std::move(entries)) {}
 
 FaceCatalog FaceCatalog::FromSystem() {
     std::vector<FaceEntry> entries;
-    if (!FcInit()) return FaceCatalog();
-    FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_WIDTH,
-                                            FC_SCALABLE, nullptr);
-    FcFontSet* set = (pattern && objects) ? FcFontList(nullptr, pattern, objects) : nullptr;
+    std::unique_ptr<FcConfig, ConfigDestroy> config(FcConfigCreate());
+    if (!config ||
+        !FcConfigParseAndLoadFromMemory(config.get(), reinterpret_cast<const FcChar8*>(kFontConfig), FcFalse) ||
+        !FcConfigBuildFonts(config.get())) {
+        return FaceCatalog();
+    }
+    std::unique_ptr<FcPattern, PatternDestroy> pattern(FcPatternCreate());
+    std::unique_ptr<FcObjectSet, ObjectSetDestroy> objects(FcObjectSetBuild(
+        FC_FAMILY, FC_FILE, FC_INDEX, FC_WEIGHT, FC_SLANT, FC_WIDTH, FC_SCALABLE, nullptr));
+    if (!pattern || !objects) return FaceCatalog();
+    std::unique_ptr<FcFontSet, FontSetDestroy> fonts(FcFontList(config.get(), pattern.get(), objects.get()));
+    FcFontSet* set = fonts.get();
     for (int i = 0; set && i < set->nfont; ++i) {
         FcPattern* font = set->fonts[i];
         FcChar8* file = nullptr;
@@ -75,9 +108,6 @@ FaceCatalog FaceCatalog::FromSystem() {
         if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch) entry.scalable = scalable != FcFalse;
         entries.push_back(std::move(entry));
     }
-    if (set) FcFontSetDestroy(set);
-    if (objects) FcObjectSetDestroy(objects);
-    if (pattern) FcPatternDestroy(pattern);
     // fontconfig's order depends on its cache; sort so that every run chooses alike.
     std::sort(entries.begin(), entries.end(), [](const FaceEntry& a, const FaceEntry& b) {
         return std::tie(a.file, a.index) < std::tie(b.file, b.index);

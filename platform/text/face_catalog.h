@@ -1,9 +1,10 @@
 #pragma once
 // The installed font faces and the choice of a face file for a requested family.
 //
-// The catalog is read once from fontconfig's list of font files; only the list is taken
-// from fontconfig (its matching rules and rendering preferences are not used), so the
-// choice and the rendering depend on the installed files alone. Tests install their
+// The catalog lists the font files of the standard font directories, found through
+// fontconfig with a configuration of our own: the machine's and the user's fontconfig
+// files (their substitutions and rendering preferences) are not read, so the choice of
+// a face and its rendering depend on the installed files alone. Tests install their
 // own catalog with ScopedFaceCatalog.
 #include "platform/text/font_spec.h"
 
@@ -35,7 +36,7 @@ class FaceCatalog {
 public:
     FaceCatalog() = default;
     explicit FaceCatalog(std::vector<FaceEntry> entries);
-    // Every face fontconfig lists, in a stable order.
+    // Every installed face, in a stable order.
     static FaceCatalog FromSystem();
 
     const std::vector<FaceEntry>& entries() const { return entries_; }
