@@ -17,9 +17,7 @@ CursorHandle& CursorHandle::operator=(CursorHandle&& other) noexcept {
 }
 
 void CursorHandle::reset(win::Cursor cursor) {
-#ifndef VEXLO_UI_WITHOUT_WINDOW_SYSTEM
     if (cursor_ && cursor_ != cursor) win::DestroyCursor(cursor_);
-#endif
     cursor_ = cursor;
 }
 
@@ -38,14 +36,7 @@ int duCursor::CreateFromXml(const XmlElement& e) {
 }
 
 namespace {
-win::Cursor CursorFromBytes(std::string_view bytes) {
-#ifndef VEXLO_UI_WITHOUT_WINDOW_SYSTEM
-    return win::CreateCursorFromFileData(bytes);
-#else
-    (void)bytes;
-    return win::Cursor();
-#endif
-}
+win::Cursor CursorFromBytes(std::string_view bytes) { return win::CreateCursorFromFileData(bytes); }
 }  // namespace
 
 win::Cursor duCursor::LoadFromMemory(const uint8_t* bytes, size_t size) {

@@ -60,10 +60,8 @@ AnchorSpan LayoutAxis(int32_t pl, int32_t pr, int32_t left, int32_t right, int32
 
 void duPlugin::Resize(const gfx::Rect* parentRect) {
     if (!parent_) {
-#ifndef VEXLO_UI_WITHOUT_WINDOW_SYSTEM
         gfx::Rect client;
         if (win::IsWindow(hostWindow_) && win::GetClientRect(hostWindow_, &client)) rect_ = client;
-#endif
     } else {
         const gfx::Rect p = parentRect ? *parentRect : parent_->rect_;
         AnchorSpan h = LayoutAxis(p.left, p.right, left_, right_, width_, horzAnchor_, {rect_.left, rect_.right});
