@@ -38,6 +38,10 @@ public:
     bool HasRawReply() const { return raw_.has_value(); }
     void SendRawReply();
 
+    // The current reply ends with the connection (a body without a length).
+    void CloseAfterReply() { closeAfterReply_ = true; }
+    bool ClosesAfterReply() const { return closeAfterReply_; }
+
 private:
     enum class Wake { Ready, Timeout, Stopped, PeerGone };
     Wake WaitFor(short events, int timeoutMs) const;
@@ -51,6 +55,7 @@ private:
     size_t bufferEnd_ = 0;
     std::string consumed_;
     std::optional<std::string> raw_;
+    bool closeAfterReply_ = false;
 };
 
 }  // namespace vexlo::service

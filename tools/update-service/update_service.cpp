@@ -218,7 +218,7 @@ private:
                 stream.SendRawReply();
                 break;
             }
-            if (!result || connectionClosed) break;
+            if (!result || connectionClosed || stream.ClosesAfterReply()) break;
         }
         tCurrentStream = nullptr;
         ::shutdown(socket, SHUT_RDWR);
@@ -253,7 +253,13 @@ bool UpdateService::Start(const std::string& host, int port) {
     }
     host_ = host;
     port_ = bound;
-    listener_ = std::thread([this] { server_->listen_after_bind(); });
+    listenerDone_ = false;
+    listener_ = std::thread([this] {
+        server_->listen_after_bind();
+        listenerDone_ = true;
+    });
+    // The library's stop only works once its accept loop runs: wait for it to begin.
+    while (!server_->is_running() && !listenerDone_) std::this_thread::yield();
     return true;
 }
 
@@ -437,6 +443,8 @@ void UpdateService::Respond(const ReplySpec& spec, ConnectionStream& stream,
                                               });
         break;
     case Framing::Close:
+        response.set_header("Connection", "close");
+        stream.CloseAfterReply();
         response.set_content_provider(spec.contentType,
                                       [body](size_t offset, httplib::DataSink& sink) {
                                           return body->SendNext(offset, sink, true);

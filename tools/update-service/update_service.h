@@ -5,7 +5,7 @@
 // order, body). Runs in-process for tests or as the vexlo-update-service executable.
 #include <json/json.h>
 
-#include <condition_variable>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -88,6 +88,7 @@ private:
 
     std::unique_ptr<HttpServer> server_;
     std::thread listener_;
+    std::atomic<bool> listenerDone_{false};
     int stopFd_ = -1;
     int port_ = 0;
     std::string host_;
