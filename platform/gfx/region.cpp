@@ -139,6 +139,28 @@ Region Region::FromRects(std::span<const Rect> rects, float scaleX, float scaleY
     return region;
 }
 
+Region Region::FromAlpha(const Bitmap& bitmap) {
+    std::vector<pixman_box32_t> boxes;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const uint32_t* row = bitmap.row(y);
+        for (int x = 0; x < bitmap.width();) {
+            if (AlphaOf(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < bitmap.width() && AlphaOf(row[x]) != 0) ++x;
+            boxes.push_back({start, y, x, y + 1});
+        }
+    }
+    Region region;
+    if (!boxes.empty()) {
+        pixman_region32_fini(&region.region_);
+        pixman_region32_init_rects(&region.region_, boxes.data(), static_cast<int>(boxes.size()));
+    }
+    return region;
+}
+
 Region& Region::Union(const Region& other) {
     pixman_region32_union(&region_, &region_, &other.region_);
     return *this;

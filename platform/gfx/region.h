@@ -1,5 +1,6 @@
 #pragma once
 // Regions as sorted, non-overlapping rectangle lists (pixman's region32 underneath).
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/rect.h"
 
 #include <pixman.h>
@@ -26,6 +27,9 @@ public:
     // The union of the rectangles, each corner scaled by (scaleX, scaleY) and rounded to
     // the nearest pixel (halves up); rectangles that become empty are dropped.
     static Region FromRects(std::span<const Rect> rects, float scaleX = 1.0f, float scaleY = 1.0f);
+
+    // The pixels of a bitmap whose alpha is not 0 (a window shape cut from a picture).
+    static Region FromAlpha(const Bitmap& bitmap);
 
     Region& Union(const Region& other);
     Region& Union(const Rect& rect);

@@ -6,38 +6,62 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace vexlo::gfx {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Sets an environment variable for one scope and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
 // Goldens of this test live in a scratch folder so that the test never touches the tree.
 class GoldenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unsetenv("VEXLO_UPDATE_GOLDENS");
         scratch_ = fs::path(testing::TempDir()) / ("golden_test_" + std::to_string(::getpid()));
         fs::create_directories(scratch_);
     }
-    void TearDown() override {
-        unsetenv("VEXLO_UPDATE_GOLDENS");
-        fs::remove_all(scratch_);
-    }
+    void TearDown() override { fs::remove_all(scratch_); }
     static Bitmap Sample() {
         Bitmap b(4, 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) b.set_pixel(x, y, PremultipliedPixel(static_cast<uint8_t>(60 * x + 10), 200, 100, 50));
         return b;
     }
+    ScopedEnv noUpdate_{"VEXLO_UPDATE_GOLDENS", nullptr};
     fs::path scratch_;
 };
 
 TEST_F(GoldenTest, UpdateWritesGoldenAndCompareThenMatches) {
     const std::string golden = (scratch_ / "sample.png").string();
-    setenv("VEXLO_UPDATE_GOLDENS", "1", 1);
-    ASSERT_TRUE(CompareWithGolden(Sample(), golden));
-    unsetenv("VEXLO_UPDATE_GOLDENS");
+    {
+        ScopedEnv update("VEXLO_UPDATE_GOLDENS", "1");
+        ASSERT_TRUE(CompareWithGolden(Sample(), golden));
+    }
     const GoldenResult result = CompareWithGolden(Sample(), golden);
     EXPECT_TRUE(result.matched) << result.message;
     EXPECT_TRUE(result.message.empty());
@@ -49,7 +73,7 @@ TEST_F(GoldenTest, MismatchIsReportedWithActualAndDiffFiles) {
     Bitmap changed = Sample();
     changed.set_pixel(2, 1, PremultipliedPixel(255, 0, 0, 255));
     const std::string buildDir = (scratch_ / "build").string();
-    setenv("VEXLO_BUILD_DIR", buildDir.c_str(), 1);
+    ScopedEnv build("VEXLO_BUILD_DIR", buildDir.c_str());
     const GoldenResult result = CompareWithGolden(changed, golden, 2);
     EXPECT_FALSE(result.matched);
     EXPECT_NE(result.message.find("1 pixel(s)"), std::string::npos) << result.message;
@@ -91,7 +115,7 @@ TEST_F(GoldenTest, MissingGoldenAndSizeMismatchFail) {
 }
 
 TEST(GoldenPathTest, RelativeNamesResolveUnderTheTestsFolder) {
-    setenv("VEXLO_SOURCE_DIR", "/src", 1);
+    ScopedEnv source("VEXLO_SOURCE_DIR", "/src");
     EXPECT_EQ(GoldenFilePath("gfx/golden/a.png"), "/src/tests/gfx/golden/a.png");
     EXPECT_EQ(GoldenFilePath("/abs/b.png"), "/abs/b.png");
 }

@@ -110,6 +110,24 @@ TEST(RegionTest, FromRectsScalesAndUnites) {
     EXPECT_TRUE(Region::FromRects(thin, 0.1f, 0.1f).IsEmpty());
 }
 
+TEST(RegionTest, FromAlphaKeepsEveryPixelThatIsNotTransparent) {
+    Bitmap b(5, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) b.set_pixel(x, y, 0x01000000u);
+    b.set_pixel(0, 0, 0x00FFFFFFu);  // colour without alpha still counts as transparent
+    b.set_pixel(4, 0, 0);
+    b.set_pixel(2, 2, 0);
+    const Region region = Region::FromAlpha(b);
+    EXPECT_EQ(PixelCount(region), 17);
+    EXPECT_FALSE(region.Contains(0, 0));
+    EXPECT_FALSE(region.Contains(2, 2));
+    EXPECT_TRUE(region.Contains(1, 0));
+    EXPECT_TRUE(region.Contains(4, 3));
+    EXPECT_EQ(region.Bounds(), (Rect{0, 0, 5, 4}));
+    EXPECT_TRUE(Region::FromAlpha(Bitmap(3, 3)).IsEmpty());
+    EXPECT_TRUE(Region::FromAlpha(Bitmap()).IsEmpty());
+}
+
 TEST(RegionTest, CopiesAndMovesAreIndependent) {
     Region original(Rect{0, 0, 5, 5});
     Region copy = original;
