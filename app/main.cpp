@@ -1,0 +1,7 @@
+#include "app/update_app.h"
+
+int main() {
+    // One application object per process; arguments are not read.
+    static vexlo::app::CUpdateApp theApp;
+    return vexlo::app::RunUpdater(theApp);
+}
