@@ -159,7 +159,7 @@ TEST_F(Downloads, FileNamesThatCannotBeCreatedFail) {
 TEST_F(Downloads, FoldersThatCannotHoldTheFileFail) {
     service.SetRoute("/setup.exe", ReplySpec::Generated(1000));
     WriteWholeFile(dir.File("plain"), "a file, not a folder");
-    for (const std::string path : {dir.File("missing/setup.exe"), dir.File("plain/setup.exe")}) {
+    for (const std::string& path : {dir.File("missing/setup.exe"), dir.File("plain/setup.exe")}) {
         service.ClearRequests();
         EXPECT_EQ(Fetch("/setup.exe", path), -2) << path;
         EXPECT_EQ(Stream("/setup.exe", path), -1) << path;
