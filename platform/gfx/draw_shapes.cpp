@@ -77,8 +77,9 @@ void SetStroke(cairo_t* cr, const Pen& pen) {
     cairo_set_dash(cr, pattern.data(), static_cast<int>(pattern.size()), 0);
 }
 
+// cairo's fixed-point coordinates hold about ±8 million; larger values are refused.
 bool Finite(std::initializer_list<float> values) {
-    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v) && std::fabs(v) < 1e7f; });
+    return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v) && std::fabs(v) < 4e6f; });
 }
 
 // Appends an elliptic arc in the ellipse inscribed in (x, y, w, h). Angles are true

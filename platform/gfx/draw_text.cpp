@@ -109,7 +109,8 @@ void DrawContext::DrawGlyphs(const text::Font& f, const text::LaidOutLine& line,
     const text::FontMetrics& m = f.metrics();
     const Point device{SaturatingAdd(x, state_.origin.x), SaturatingAdd(baseline, state_.origin.y)};
     // Lines far outside the clip are skipped before any glyph is looked at.
-    const Rect lineBox{device.x - m.maxCharWidth, device.y - m.ascent - m.characterHeight,
+    const Rect lineBox{SaturateToInt(int64_t{device.x} - m.maxCharWidth),
+                       SaturateToInt(int64_t{device.y} - m.ascent - m.characterHeight),
                        SaturateToInt(int64_t{device.x} + line.width + m.maxCharWidth),
                        SaturateToInt(int64_t{device.y} + m.descent + m.characterHeight)};
     if (!clip.Intersects(lineBox)) return;
@@ -117,8 +118,9 @@ void DrawContext::DrawGlyphs(const text::Font& f, const text::LaidOutLine& line,
     detail::PixmanImage dst = detail::WrapTarget(*target_, &clip);
     detail::PixmanImage color = detail::SolidImage(OpaquePixel(state_.textColor));
     const pixman_color_t fill = detail::ToPixmanColor(OpaquePixel(state_.textColor));
-    auto fillSpan = [&](int64_t left, int64_t right, int top, int thickness) {
-        const Region span = Region(Rect{SaturateToInt(left), top, SaturateToInt(right), SaturatingAdd(top, thickness)}).Intersect(clip);
+    auto fillSpan = [&](int64_t left, int64_t right, int64_t top, int thickness) {
+        const Rect box{SaturateToInt(left), SaturateToInt(top), SaturateToInt(right), SaturateToInt(top + thickness)};
+        const Region span = Region(box).Intersect(clip);
         int count = 0;
         const pixman_box32_t* boxes = pixman_region32_rectangles(span.native(), &count);
         if (count > 0) pixman_image_fill_boxes(PIXMAN_OP_SRC, dst.get(), &fill, count, boxes);
@@ -130,8 +132,8 @@ void DrawContext::DrawGlyphs(const text::Font& f, const text::LaidOutLine& line,
         const text::Glyph glyph = f.GetGlyph(text::NextCodePoint(line.text, i));
         if (glyph.image && penX > -(int64_t{1} << 30) && penX < (int64_t{1} << 30)) {
             const text::GlyphImage& g = *glyph.image;
-            const int gx = static_cast<int>(penX) + g.left;
-            const int gy = device.y - g.top;
+            const int gx = SaturateToInt(penX + g.left);
+            const int gy = SaturateToInt(int64_t{device.y} - g.top);
             if (clip.Intersects(Rect::FromXYWH(gx, gy, g.width, g.height))) {
                 detail::PixmanImage mask(pixman_image_create_bits(
                     PIXMAN_a8, g.width, g.height,
@@ -141,12 +143,12 @@ void DrawContext::DrawGlyphs(const text::Font& f, const text::LaidOutLine& line,
             }
         }
         if (std::binary_search(line.underlined.begin(), line.underlined.end(), static_cast<int>(index))) {
-            fillSpan(penX, penX + glyph.advance, device.y + m.underlinePosition, m.underlineThickness);
+            fillSpan(penX, penX + glyph.advance, int64_t{device.y} + m.underlinePosition, m.underlineThickness);
         }
         penX += glyph.advance;
     }
-    if (f.spec().underline) fillSpan(device.x, penX, device.y + m.underlinePosition, m.underlineThickness);
-    if (f.spec().strikeout) fillSpan(device.x, penX, device.y - m.strikeoutPosition, m.strikeoutThickness);
+    if (f.spec().underline) fillSpan(device.x, penX, int64_t{device.y} + m.underlinePosition, m.underlineThickness);
+    if (f.spec().strikeout) fillSpan(device.x, penX, int64_t{device.y} - m.strikeoutPosition, m.strikeoutThickness);
 }
 
 }  // namespace vexlo::gfx
