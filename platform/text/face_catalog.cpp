@@ -152,11 +152,14 @@ std::optional<FaceMatch> FaceCatalog::MatchFamily(WStringView family, int weight
     return MakeMatch(*best, family, weight, italic);
 }
 
-std::optional<FaceMatch> FaceCatalog::Resolve(WStringView requested, int weight, bool italic) const {
+std::optional<FaceMatch> FaceCatalog::Resolve(WStringView requested, int weight, bool italic, bool preferCjk) const {
     if (!requested.empty()) {
         if (auto exact = MatchFamily(requested, weight, italic)) return exact;
     }
-    const FaceKind kind = requested.empty() ? FaceKind::kSans : ClassifyFamily(requested);
+    FaceKind kind = requested.empty() ? FaceKind::kSans : ClassifyFamily(requested);
+    // Only names the table does not know follow the character set: a known Latin face
+    // keeps its Latin substitute, whose missing characters come from the fallbacks.
+    if (preferCjk && kind == FaceKind::kSans && (requested.empty() || !IsKnownFamily(requested))) kind = FaceKind::kCjk;
     for (FaceKind k : {kind, FaceKind::kSans, FaceKind::kCjk}) {
         for (const WString& substitute : SubstitutesFor(k)) {
             if (auto match = MatchFamily(substitute, weight, italic)) return match;

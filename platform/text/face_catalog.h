@@ -50,8 +50,9 @@ public:
     // family lacks are synthesised. Nothing when the family is not installed.
     std::optional<FaceMatch> MatchFamily(WStringView family, int weight, bool italic) const;
     // The face used for a requested family: the family itself when installed, else its
-    // substitutes (see face_substitution.h), else any scalable face.
-    std::optional<FaceMatch> Resolve(WStringView requested, int weight, bool italic) const;
+    // substitutes (see face_substitution.h), else any scalable face. preferCjk makes an
+    // empty or unknown Latin name resolve like a CJK one.
+    std::optional<FaceMatch> Resolve(WStringView requested, int weight, bool italic, bool preferCjk = false) const;
     // Faces tried, after the resolved one, for characters it lacks: CJK, then Latin.
     std::vector<FaceMatch> Fallbacks(int weight, bool italic) const;
 

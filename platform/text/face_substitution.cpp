@@ -66,6 +66,11 @@ bool FamilyNameContains(WStringView name, WStringView part) {
     return false;
 }
 
+bool IsKnownFamily(WStringView family) {
+    return std::any_of(kKnownFamilies.begin(), kKnownFamilies.end(),
+                       [&](const KnownFamily& known) { return FamilyNamesEqual(known.name, family); });
+}
+
 FaceKind ClassifyFamily(WStringView family) {
     for (const KnownFamily& known : kKnownFamilies) {
         if (FamilyNamesEqual(known.name, family)) return known.kind;

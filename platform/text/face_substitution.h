@@ -13,6 +13,8 @@ enum class FaceKind { kCjk, kSans, kSerif, kMono };
 // The kind of a family name: known names by table, other names with CJK characters as
 // kCjk, everything else as kSans.
 FaceKind ClassifyFamily(WStringView family);
+// Whether the family is one of the named faces of the table.
+bool IsKnownFamily(WStringView family);
 // Installed-family candidates for a kind, best first.
 const std::vector<WString>& SubstitutesFor(FaceKind kind);
 

@@ -147,7 +147,7 @@ Font::Font(const FontSpec& spec) : spec_(spec), impl_(std::make_unique<Impl>()) 
     impl_->catalog = InstalledFaces();
     const FaceCatalog& catalog = *impl_->catalog;
     const bool italic = spec.italic;
-    if (auto primary = catalog.Resolve(spec.face, spec.weight, italic)) {
+    if (auto primary = catalog.Resolve(spec.face, spec.weight, italic, IsCjkCharSet(spec.charSet))) {
         impl_->faces.push_back({*primary, nullptr, false});
         resolvedFamily_ = primary->family;
     }
@@ -242,11 +242,11 @@ std::shared_ptr<const Font> Font::Create(const FontSpec& requested) {
     if (spec.weight <= 0) spec.weight = 400;
     spec.weight = std::clamp(spec.weight, 1, 1000);
     // Equal specs share one font (and its glyph cache) while it is alive.
-    using Key = std::tuple<unsigned, WString, int, int, bool, bool, bool>;
+    using Key = std::tuple<unsigned, WString, int, int, bool, bool, bool, bool>;
     static std::mutex mutex;
     static auto* cache = new std::map<Key, std::weak_ptr<const Font>>();
     const Key key{InstalledFacesGeneration(), spec.face, spec.height, spec.weight,
-                  spec.italic, spec.underline, spec.strikeout};
+                  spec.italic, spec.underline, spec.strikeout, IsCjkCharSet(spec.charSet)};
     std::lock_guard lock(mutex);
     if (auto it = cache->find(key); it != cache->end()) {
         if (auto font = it->second.lock()) return font;
@@ -265,7 +265,7 @@ std::shared_ptr<const Font> Font::DefaultGui() {
     std::lock_guard lock(mutex);
     if (!held->second || held->first != InstalledFacesGeneration()) {
         held->first = InstalledFacesGeneration();
-        held->second = Create(FontSpec{u"宋体", -kDefaultCharacterHeight, 400, false, false, false});
+        held->second = Create(FontSpec{u"宋体", -kDefaultCharacterHeight, 400, false, false, false, kGb2312CharSet});
     }
     return held->second;
 }

@@ -7,6 +7,13 @@ namespace vexlo::text {
 using platform::WString;
 using platform::WStringView;
 
+inline constexpr int kDefaultCharSet = 1;
+inline constexpr int kGb2312CharSet = 134;
+
+constexpr bool IsCjkCharSet(int charSet) {
+    return charSet == 128 || charSet == 129 || charSet == 134 || charSet == 136;
+}
+
 struct FontSpec {
     WString face;
     // Negative: character height (the em size) in pixels. Positive: cell height
@@ -16,6 +23,9 @@ struct FontSpec {
     bool italic = false;
     bool underline = false;
     bool strikeout = false;
+    // The Windows character-set number. A CJK set (128, 129, 134, 136) makes a face name
+    // that is empty or unknown resolve to a CJK face, as the font mapper would.
+    int charSet = kDefaultCharSet;
 
     bool operator==(const FontSpec&) const = default;
 };

@@ -58,6 +58,18 @@ TEST(FaceCatalogTest, RequestedFacesResolveToInstalledSubstitutes) {
     }
 }
 
+TEST(FaceCatalogTest, CjkCharacterSetsTurnUnknownNamesToCjkFaces) {
+    const FaceCatalog catalog = TestCatalog();
+    EXPECT_EQ(catalog.Resolve(u"", 400, false, true)->family, u"WenQuanYi Micro Hei");
+    EXPECT_EQ(catalog.Resolve(u"Some Latin Name", 400, false, true)->family, u"WenQuanYi Micro Hei");
+    EXPECT_EQ(catalog.Resolve(u"Tahoma", 400, false, true)->family, u"DejaVu Sans");  // known: kept
+    EXPECT_EQ(catalog.Resolve(u"DejaVu Sans Mono", 400, false, true)->family, u"DejaVu Sans Mono");
+    ScopedFaceCatalog scoped{TestCatalog()};
+    EXPECT_EQ(Font::Create(FontSpec{u"", -12, 400, false, false, false, kGb2312CharSet})->resolvedFamily(),
+              u"WenQuanYi Micro Hei");
+    EXPECT_EQ(Font::Create(FontSpec{u"", -12})->resolvedFamily(), u"DejaVu Sans");
+}
+
 TEST(FaceCatalogTest, StylesPickTheirFileOrAreSynthesised) {
     const FaceCatalog catalog = TestCatalog();
     const auto bold = catalog.Resolve(u"Arial", 700, false);
