@@ -2,6 +2,7 @@
 # Configures (once) and builds the project incrementally.
 #   tools/build.sh            -> build/           (the updater is build/vexlo-updater)
 #   VEXLO_SANITIZE=1 tools/build.sh -> build-sanitize/ (AddressSanitizer and UBSan)
+#   tools/build.sh TARGET...  -> only those targets
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -20,4 +21,8 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
     # shellcheck disable=SC2086
     cmake -S . -B "$dir" $generator $flags
 fi
-cmake --build "$dir" --parallel "$(nproc)"
+if [ $# -gt 0 ]; then
+    cmake --build "$dir" --parallel "$(nproc)" --target "$@"
+else
+    cmake --build "$dir" --parallel "$(nproc)"
+fi

@@ -188,7 +188,15 @@ bool MachineRegistry::SetValue(RegistryView view, WStringView keyPath, WStringVi
     auto file = ValueFileName(valueName);
     if (!folder || !file || value.data.size() > kMaxRegistryValueBytes) return false;
     if (!IsDirectory(*folder)) return false;
-    return ReplaceFileAtomically(*folder + "/" + *file, SerializeValue(valueName, value), 0644);
+    // A process without write rights fails even when nothing would change.
+    if (::access(folder->c_str(), W_OK) != 0) return false;
+    const std::string path = *folder + "/" + *file;
+    const std::string bytes = SerializeValue(valueName, value);
+    // The updater rewrites the same values on every start; leaving an identical value in
+    // place spares two flushes to disk per value and changes nothing a reader can see.
+    FileBytes current = ReadWholeFile(path, bytes.size(), /*noFollow=*/true);
+    if (current.status == ReadStatus::kOk && current.bytes == bytes) return true;
+    return ReplaceFileAtomically(path, bytes, 0644);
 }
 
 bool MachineRegistry::DeleteValue(RegistryView view, WStringView keyPath,
