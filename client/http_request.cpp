@@ -9,6 +9,10 @@
 namespace vexlo::client {
 namespace {
 
+// Receive buffer of the downloads: fewer, larger reads and writes for installers of
+// hundreds of MiB (the library's default is 16 KiB).
+constexpr long kDownloadBufferBytes = 512 * 1024;
+
 constexpr const char* kFixedHeaderLines[] = {
     "User-Agent: Vexlo PC Client/1.0",
     "Accept: text/html, application/xml;q=0.9, application/xhtml+xml, */*",
@@ -170,6 +174,7 @@ int HttpRequest::FetchToFile(const std::string& fsPath) {
                                      .Set(CURLOPT_FORBID_REUSE, 1L)
                                      .Set(CURLOPT_WRITEFUNCTION, &AppendToMemory)
                                      .Set(CURLOPT_WRITEDATA, &sink)
+                                     .Set(CURLOPT_BUFFERSIZE, kDownloadBufferBytes)
                                      .Result();
     if (optionError != CURLE_OK) return optionError;
     if (const CURLcode code = ApplyTransferLimits(); code != CURLE_OK) return code;
@@ -197,6 +202,7 @@ int HttpRequest::StreamToFile(const std::string& fsPath, ProgressCallback callba
                                      .Set(CURLOPT_NOPROGRESS, 0L)
                                      .Set(CURLOPT_XFERINFOFUNCTION, &ForwardProgress)
                                      .Set(CURLOPT_XFERINFODATA, &progress)
+                                     .Set(CURLOPT_BUFFERSIZE, kDownloadBufferBytes)
                                      .Result();
     bool succeeded = optionError == CURLE_OK && ApplyTransferLimits() == CURLE_OK &&
                      curl_easy_perform(handle) == CURLE_OK && StatusIs200(handle) &&
