@@ -1,6 +1,5 @@
 #include "platform/gfx/draw_context.h"
 
-#include "platform/gfx/blend_kernel.h"
 #include "platform/gfx/pixman_image.h"
 
 #include <cstdlib>
@@ -61,16 +60,6 @@ bool DrawContext::AlphaBlend(const Rect& dest, const Bitmap& source, const Rect&
     Bitmap copy;
     const Bitmap* src = Unaliased(source, *target_, sourceRect, copy);
     const bool scaled = device.width() != sourceRect.width() || device.height() != sourceRect.height();
-    if (!scaled) {
-        bool done = true;
-        for (const Rect& r : clip.Rects()) {
-            const uint32_t* from = src->row(sourceRect.top + r.top - device.top) + (sourceRect.left + r.left - device.left);
-            done = detail::BlendOverRows(target_->row(r.top) + r.left, target_->width(), from, src->width(), r.width(),
-                                         r.height(), constantAlpha);
-            if (!done) break;  // no fast kernel here: every rectangle goes to pixman
-        }
-        if (done) return true;
-    }
     detail::PixmanImage srcImage = detail::WrapSource(*src, sourceRect);
     detail::PixmanImage dstImage = detail::WrapTarget(*target_, &clip);
     detail::PixmanImage mask;
