@@ -214,6 +214,9 @@ private:
             bool connectionClosed = false;
             result = process_request(stream, left == 1, connectionClosed,
                                      [](httplib::Request&) {});
+            // Bytes of a request the library refused never reached a handler: they must not
+            // be taken for the head of the next one.
+            stream.TakeConsumed();
             if (stream.HasRawReply()) {
                 stream.SendRawReply();
                 break;
