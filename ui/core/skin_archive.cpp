@@ -126,8 +126,21 @@ SkinArchive::~SkinArchive() {
     if (zip_) unzClose(static_cast<unzFile>(zip_));
 }
 
+namespace {
+// ASCII names (all the skin's own) need no code-page conversion.
+std::string EntryName(std::u16string_view name) {
+    std::string narrow;
+    narrow.reserve(name.size());
+    for (char16_t c : name) {
+        if (c >= 0x80) return platform::WideToAnsi(name);
+        narrow.push_back(static_cast<char>(c));
+    }
+    return narrow;
+}
+}  // namespace
+
 std::optional<std::vector<uint8_t>> SkinArchive::Read(std::u16string_view name) {
-    auto it = entries_.find(LookupKey(platform::WideToAnsi(name)));
+    auto it = entries_.find(LookupKey(EntryName(name)));
     if (it == entries_.end() || !it->second.readable) return std::nullopt;
     const Entry& entry = it->second;
     unzFile zip = static_cast<unzFile>(zip_);
