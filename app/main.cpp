@@ -3,5 +3,5 @@
 int main() {
     // One application object per process; arguments are not read.
     static vexlo::app::CUpdateApp theApp;
-    return vexlo::app::RunUpdater(theApp);
+    return vexlo::framework::WinMain(theApp);
 }

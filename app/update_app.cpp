@@ -5,8 +5,11 @@
 namespace vexlo::app {
 
 bool CUpdateApp::InitInstance() {
+    if (!CWinApp::InitInstance()) return false;
+    EnableControlContainer();
+
     if (!record_.CheckForUpdate(UpdateCheckUrl())) {
-        // Nothing newer, or the check failed: no window, the loop ends at once.
+        // Nothing newer, or the check failed: no main window, so the loop ends at once.
         return true;
     }
     if (record_.IsForced()) {
@@ -18,11 +21,6 @@ bool CUpdateApp::InitInstance() {
     return true;
 }
 
-int CUpdateApp::ExitInstance() { return 0; }
-
-int RunUpdater(CUpdateApp& app) {
-    app.InitInstance();
-    return app.ExitInstance();
-}
+int CUpdateApp::ExitInstance() { return CWinApp::ExitInstance(); }
 
 }  // namespace vexlo::app
