@@ -9,6 +9,14 @@ constexpr char16_t kObjectProperty[] = u"WndX";
 
 }  // namespace
 
+CWindowWnd::~CWindowWnd() {
+    if (!win::IsWindow(m_hWnd)) return;
+    if (win::GetProp(m_hWnd, kObjectProperty) == reinterpret_cast<intptr_t>(this)) win::SetProp(m_hWnd, kObjectProperty, 0);
+    if (win::GetWindowLongPtr(m_hWnd, win::GWLP_USERDATA) == reinterpret_cast<intptr_t>(this)) {
+        win::SetWindowLongPtr(m_hWnd, win::GWLP_USERDATA, 0);
+    }
+}
+
 win::Window CWindowWnd::Create(win::Window parent, std::u16string_view name, uint32_t style, uint32_t exStyle, int x,
                                int y, int cx, int cy, uintptr_t menu) {
     const bool registered = SuperclassName().empty() ? RegisterWindowClass() : RegisterSuperclass();

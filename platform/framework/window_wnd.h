@@ -12,7 +12,9 @@ namespace vexlo::framework {
 class CWindowWnd {
 public:
     CWindowWnd() = default;
-    virtual ~CWindowWnd() = default;
+    // An object that goes before its window unbinds itself: the window then gets the
+    // default handling.
+    virtual ~CWindowWnd();
     CWindowWnd(const CWindowWnd&) = delete;
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 

@@ -15,7 +15,20 @@ HeadlessHarness::HeadlessHarness(HeadlessConfig config, win::WindowSystemOptions
     system_->AddMessageObserver(&log_);
 }
 
-HeadlessHarness::~HeadlessHarness() { system_->RemoveMessageObserver(&log_); }
+HeadlessHarness::~HeadlessHarness() {
+    DestroyAllWindows();
+    system_->RemoveMessageObserver(&log_);
+}
+
+void HeadlessHarness::DestroyAllWindows() {
+    for (int guard = 0; guard < 10000; ++guard) {
+        const std::vector<win::Window> windows = win::GetTopLevelWindows();
+        if (windows.empty()) return;
+        bool destroyed = false;
+        for (win::Window w : windows) destroyed = win::DestroyWindow(w) || destroyed;
+        if (!destroyed) return;  // windows of other threads stay
+    }
+}
 
 int64_t HeadlessHarness::Now() const { return backend_->NowMs(); }
 

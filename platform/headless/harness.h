@@ -10,6 +10,10 @@
 //
 // Input calls deliver at once: they queue the native input and pump the queue, so the
 // messages have been dispatched when they return. Nothing here sleeps.
+//
+// When the harness ends it destroys every window still alive (with the usual messages),
+// so that window procedures free what they keep; whatever a procedure uses must outlive
+// the harness, or be unbound from its window before.
 #include "platform/headless/headless_backend.h"
 #include "platform/win/message_spy.h"
 #include "platform/win/window_api.h"
@@ -43,6 +47,8 @@ public:
     // scheduled input in order and pumping there.
     void Advance(int64_t ms);
     bool quitPending() const;
+    // Destroys every top-level window (and so everything else).
+    void DestroyAllWindows();
 
     // ---- Mouse, screen coordinates ----
     void MoveTo(int x, int y);

@@ -31,7 +31,7 @@ struct TooltipData {
     uint32_t autoPopDelay = 0;  // 0: ten times the initial delay
 };
 
-TooltipData* DataOf(Window w) { return reinterpret_cast<TooltipData*>(GetWindowLongPtr(w, 0)); }
+TooltipData* DataOf(Window w) { return static_cast<TooltipData*>(detail::ClassDataOf(w)); }
 
 bool SameTool(const ToolInfo& a, Window window, uintptr_t id) { return a.window == window && a.id == id; }
 
@@ -156,14 +156,13 @@ void Paint(Window tip, const TooltipData& d) {
 
 intptr_t TooltipProc(Window w, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (message == WM_NCCREATE) {
-        SetWindowLongPtr(w, 0, reinterpret_cast<intptr_t>(new TooltipData()));
+        detail::SetClassData(w, std::make_shared<TooltipData>());
         SetWindowFrameName(w, "tooltip");
         return DefWindowProc(w, message, wParam, lParam);
     }
     TooltipData* d = DataOf(w);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtr(w, 0, 0);
-        delete d;
+        detail::SetClassData(w, nullptr);
         return 0;
     }
     if (!d) return DefWindowProc(w, message, wParam, lParam);
@@ -331,7 +330,7 @@ void RegisterSystemClasses(SystemState& s) {
         return entry;
     };
     auto desktopClass = add(u"#32769", DesktopProc, 0, 0);
-    add(TOOLTIPS_CLASS, TooltipProc, static_cast<int>(sizeof(void*)), CS_DBLCLKS | CS_SAVEBITS);
+    add(TOOLTIPS_CLASS, TooltipProc, 0, CS_DBLCLKS | CS_SAVEBITS);
 
     // The desktop window: the screen, the parent of every top-level window.
     auto d = std::make_unique<WindowData>();

@@ -33,6 +33,25 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
 
 void SetLastErrorCode(uint32_t code) { t_lastError = code; }
 
+void* ClassDataOf(Window window) {
+    SystemState* s = Current();
+    if (!s) return nullptr;
+    std::lock_guard lock(s->mutex);
+    const WindowData* d = s->Find(window);
+    return d ? d->classData.get() : nullptr;
+}
+
+void SetClassData(Window window, std::shared_ptr<void> data) {
+    std::shared_ptr<void> old;  // released outside the lock
+    SystemState* s = Current();
+    if (!s) return;
+    std::lock_guard lock(s->mutex);
+    if (WindowData* d = s->Find(window)) {
+        old = std::move(d->classData);
+        d->classData = std::move(data);
+    }
+}
+
 SystemState* Current() {
     WindowSystem* system = g_current.load();
     return system ? &system->state() : nullptr;

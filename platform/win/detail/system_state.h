@@ -68,6 +68,7 @@ struct WindowData {
     bool inPaint = false;
     bool destroyStarted = false;
     gfx::Region paintClip;  // during BeginPaint, what the erase covers
+    std::shared_ptr<void> classData;  // what a system class keeps per window (freed with it)
 };
 
 struct WindowSlot {
@@ -302,6 +303,10 @@ SystemState* Current();
 // Generations are drawn from one process-wide counter, so that handles of different
 // systems never collide.
 uint32_t NextGeneration();
+
+// Per-window data of the system's own classes.
+void* ClassDataOf(Window window);
+void SetClassData(Window window, std::shared_ptr<void> data);
 
 // The window classes the system itself provides (desktop, tooltip).
 void RegisterSystemClasses(SystemState& state);
