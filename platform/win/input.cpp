@@ -178,6 +178,10 @@ bool SystemState::ConvertInput(Lock& lock, ThreadQueue& q) {
                 tray.erase(it);
                 return true;
             }
+            // The task bar takes the foreground on a press; the owner may take it back.
+            if (e.trayMessage == WM_LBUTTONDOWN || e.trayMessage == WM_RBUTTONDOWN || e.trayMessage == WM_MBUTTONDOWN) {
+                ActivateLocked(lock, Window{}, WA_INACTIVE);
+            }
             if (it->callbackMessage) Post(it->window, it->callbackMessage, it->id, static_cast<intptr_t>(e.trayMessage));
             return true;
         }
@@ -285,7 +289,12 @@ bool SystemState::ConvertInput(Lock& lock, ThreadQueue& q) {
     lastMouseWindow = target;
     lastMouseHit = hit;
     WindowData* d = Find(target);
-    if (!d) return true;
+    if (!d) {
+        // A press on no window of this program goes to another one (the desktop, the task
+        // bar), which takes the foreground.
+        if (e.type == Type::ButtonDown && !capture) ActivateLocked(lock, Window{}, WA_INACTIVE);
+        return true;
+    }
 
     if (!capture && (d->style & WS_DISABLED)) {
         Send(lock, target, WM_SETCURSOR, target.value(), MakeLParam(static_cast<int>(HTERROR), static_cast<int>(clientMessage)));

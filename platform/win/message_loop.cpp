@@ -261,8 +261,9 @@ intptr_t DispatchMessage(const Msg* msg) {
     const WindowData* d = s->Find(msg->window);
     if (!d || d->thread != sync::CurrentThreadId()) return 0;
     const WindowProc proc = d->proc;
+    const auto watchers = s->observers;
     lock.unlock();
-    s->Observe(MessageEventKind::Dispatched, msg->window, msg->message, msg->wParam, msg->lParam);
+    s->Notify(watchers, MessageEventKind::Dispatched, msg->window, msg->message, msg->wParam, msg->lParam);
     return proc ? proc(msg->window, msg->message, msg->wParam, msg->lParam)
                 : DefWindowProc(msg->window, msg->message, msg->wParam, msg->lParam);
 }

@@ -38,6 +38,23 @@ TEST_F(MessagesTest, SendIsSynchronousAndReentrant) {
     EXPECT_THAT(trace, ElementsAre(1, 2, 3, -30, -20));
 }
 
+TEST_F(MessagesTest, TheLogCopiesNotificationRecordsWhileTheyLive) {
+    Window host = windows.Popup({0, 0, 10, 10});
+    int control = 0;
+    {
+        NotificationRecord record{13, 0, 0};
+        SendMessage(host, WM_UI_NOTIFY, reinterpret_cast<uintptr_t>(&control), reinterpret_cast<intptr_t>(&record));
+        record = {3, 25, -7};
+        SendMessage(host, WM_UI_NOTIFY, reinterpret_cast<uintptr_t>(&control), reinterpret_cast<intptr_t>(&record));
+    }
+    const auto records = h.Notifications(host);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].code, 13);
+    EXPECT_EQ(records[1].code, 3);
+    EXPECT_EQ(records[1].first, 25);
+    EXPECT_EQ(records[1].second, -7);
+}
+
 TEST_F(MessagesTest, QueueGivesPostedThenInputThenQuitThenPaintThenTimers) {
     Window w = windows.Popup({0, 0, 100, 100});
     h.Pump();  // the first paint and the activation are done

@@ -58,6 +58,18 @@ TEST_F(PlacementTest, AnotherProgramTakingTheForegroundDeactivatesTheApplication
     EXPECT_EQ(GetFocus(), a);
 }
 
+TEST_F(PlacementTest, APressOnNoWindowOfTheProgramDeactivatesIt) {
+    Window w = windows.Popup({0, 0, 100, 100});
+    h.Pump();
+    ASSERT_EQ(GetFocus(), w);
+    h.log().Clear();
+    h.Click(500, 500);  // the desktop
+    EXPECT_FALSE(GetActiveWindow());
+    EXPECT_EQ(h.log().Count(w, WM_KILLFOCUS), 1u);
+    h.Click(50, 50);
+    EXPECT_EQ(GetActiveWindow(), w);
+}
+
 TEST_F(PlacementTest, LosingTheActiveWindowActivatesItsOwnerOrTheNextWindow) {
     Window other = windows.Popup({500, 0, 600, 100});
     Window owner = windows.Popup({0, 0, 100, 100});

@@ -55,10 +55,14 @@ TEST_F(ShellServicesTest, TrayIconsAreAddedChangedAndDeletedOnce) {
 TEST_F(ShellServicesTest, ClicksOnTheIconReachTheOwnerAsCallbackMessages) {
     std::vector<std::pair<uintptr_t, intptr_t>> callbacks;
     gfx::Point cursorAtRightUp;
+    Window activeAtCallback;
     Window w = windows.Popup({0, 0, 10, 10}, [&](Window, uint32_t m, uintptr_t wp, intptr_t lp) -> std::optional<intptr_t> {
         if (m == kTrayCallback) {
             callbacks.emplace_back(wp, lp);
-            if (lp == WM_RBUTTONUP) GetCursorPos(&cursorAtRightUp);
+            if (lp == WM_RBUTTONUP) {
+                GetCursorPos(&cursorAtRightUp);
+                activeAtCallback = GetActiveWindow();
+            }
         }
         return std::nullopt;
     });
@@ -71,6 +75,9 @@ TEST_F(ShellServicesTest, ClicksOnTheIconReachTheOwnerAsCallbackMessages) {
     gfx::Rect icon;
     GetTrayIconRect(w, 128, &icon);
     EXPECT_TRUE(icon.Contains(cursorAtRightUp.x, cursorAtRightUp.y));  // the cursor is on the icon
+    EXPECT_FALSE(activeAtCallback);  // the task bar took the foreground with the press
+    EXPECT_TRUE(SetForegroundWindow(w));
+    EXPECT_EQ(GetActiveWindow(), w);
 
     // An icon whose owner is gone disappears when the mouse reaches it.
     DestroyWindow(w);

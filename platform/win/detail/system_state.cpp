@@ -220,7 +220,12 @@ Window SystemState::WindowAtPoint(gfx::Point screenPoint, const std::vector<Wind
 }
 
 void SystemState::Observe(MessageEventKind kind, Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (observers.empty()) return;
+    if (!observers.empty()) Notify(observers, kind, window, message, wParam, lParam);
+}
+
+void SystemState::Notify(const std::vector<MessageObserver*>& watchers, MessageEventKind kind, Window window,
+                         uint32_t message, uintptr_t wParam, intptr_t lParam) const {
+    if (watchers.empty()) return;
     MessageEvent e;
     e.kind = kind;
     e.window = window;
@@ -231,8 +236,7 @@ void SystemState::Observe(MessageEventKind kind, Window window, uint32_t message
     if (message == WM_UI_NOTIFY && lParam != 0 && kind != MessageEventKind::Posted) {
         e.notification = *reinterpret_cast<const NotificationRecord*>(lParam);
     }
-    const auto list = observers;
-    for (MessageObserver* o : list) o->OnMessage(e);
+    for (MessageObserver* o : watchers) o->OnMessage(e);
 }
 
 intptr_t SystemState::Send(Lock& lock, Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -260,8 +264,9 @@ intptr_t SystemState::Send(Lock& lock, Window window, uint32_t message, uintptr_
         return sent->result;
     }
     const WindowProc proc = d->proc;
+    const auto watchers = observers;
     lock.unlock();
-    Observe(MessageEventKind::Sent, window, message, wParam, lParam);
+    Notify(watchers, MessageEventKind::Sent, window, message, wParam, lParam);
     const intptr_t result = proc ? proc(window, message, wParam, lParam) : DefWindowProc(window, message, wParam, lParam);
     lock.lock();
     return result;
@@ -358,7 +363,9 @@ bool WindowSystem::HasPendingWork() const {
     if (state_->tracking.window && (state_->tracking.flags & TME_HOVER) && state_->tracking.hoverDue <= now) return true;
     for (const auto& slot : state_->windows) {
         const detail::WindowData* d = slot.data.get();
-        if (d && d->thread == q.thread && !d->update.IsEmpty()) return true;
+        if (d && d->thread == q.thread && !d->update.IsEmpty() && state_->IsShown(*d) && !(d->exStyle & WS_EX_LAYERED)) {
+            return true;
+        }
     }
     return false;
 }

@@ -207,7 +207,10 @@ public:
     intptr_t Send(Lock& lock, Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
     bool Post(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
     bool PostToThread(uint32_t thread, Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+    // Observe: lock held. Notify: a copy of the observer list taken under the lock.
     void Observe(MessageEventKind kind, Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void Notify(const std::vector<MessageObserver*>& watchers, MessageEventKind kind, Window window, uint32_t message,
+                uintptr_t wParam, intptr_t lParam) const;
     void WakeThread(uint32_t thread);
     // Handles the cross-thread sends waiting for the calling thread; true when any ran.
     bool RunIncomingSends(Lock& lock, ThreadQueue& queue);
