@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/debug_output.h"
+#include "platform/image/png_codec.h"
 #include "tests/image/gif_builder.h"
 #include "ui/core/font_resource.h"
 #include "ui/core/image_resource.h"
@@ -302,6 +303,38 @@ TEST_F(Resources, FontsReadTheirElementAndCreateTheSystemFont) {
     EXPECT_EQ(std::u16string_view(font.GetFontFace()).size(), 127u);
     font.SetFontFace(nullptr);
     EXPECT_EQ(std::u16string_view(font.GetFontFace()), u"");
+}
+
+}  // namespace
+}  // namespace vexlo::ui
+
+namespace vexlo::ui {
+namespace {
+
+// Hands out the same small picture for every name.
+class OnePictureSource : public SkinFileSource {
+public:
+    std::optional<std::vector<uint8_t>> ReadPackageFile(std::u16string_view) override {
+        gfx::Bitmap b(4, 4);
+        std::string png;
+        image::EncodePng(b, png);
+        return std::vector<uint8_t>(png.begin(), png.end());
+    }
+};
+
+TEST(PictureBudget, PicturesBeyondTheSkinsBudgetAreRefusedAndReported) {
+    InitUILibrary();
+    OnePictureSource source;
+    duResManager manager(&source);
+    manager.SetPictureBudget(100);  // one 4 x 4 picture is 64 bytes
+    auto doc = SkinDocument::Parse(u"<dsimage><image name=\"a\" value=\"x\"/><image name=\"b\" value=\"y\"/></dsimage>");
+    platform::DebugOutputCapture capture;
+    manager.LoadSection(doc->TopLevel(u"dsimage"), kResImage);
+    EXPECT_TRUE(static_cast<duImage*>(manager.GetResObj(u"a", kResImage))->GetHBitmap());
+    EXPECT_FALSE(static_cast<duImage*>(manager.GetResObj(u"b", kResImage))->GetHBitmap());
+    ASSERT_EQ(capture.Messages().size(), 1u);
+    EXPECT_TRUE(capture.Messages()[0].ends_with(u"]failed to loading image[y]\n"));
+    UninitUILibrary();
 }
 
 }  // namespace

@@ -41,9 +41,20 @@ int duImage::CreateFromXml(const XmlElement& element) {
     SkinFileSource* source = manager ? manager->GetOwner() : nullptr;
     if (!source) return 1;
     auto bytes = source->ReadPackageFile(value_.view());
-    if (!bytes || !LoadFromMemory(bytes->data(), bytes->size())) {
-        DebugPrint(u"failed to loading image[%s]\n", value_.view());
+    bool loaded = bytes && LoadFromMemory(bytes->data(), bytes->size());
+    if (loaded) {
+        uint64_t decoded = 0;
+        for (int32_t i = 0; i < GetFrameCount(); ++i) {
+            const gfx::Bitmap* f = GetFrameBitmap(i);
+            decoded += uint64_t(f->width()) * uint64_t(f->height()) * 4;
+        }
+        if (!frames_.empty()) decoded += uint64_t(picture_.width()) * uint64_t(picture_.height()) * 4;
+        if (!manager->ChargePictureBytes(decoded)) {
+            ReleasePicture();
+            loaded = false;
+        }
     }
+    if (!loaded) DebugPrint(u"failed to loading image[%s]\n", value_.view());
     return 1;
 }
 

@@ -125,6 +125,12 @@ ObjectPtr<duStyleGroup> duResManager::CloneStyleGroup(const duStyleGroup* group,
     return clone;
 }
 
+bool duResManager::ChargePictureBytes(uint64_t bytes) {
+    if (pictureBytes_ > pictureBudget_ || bytes > pictureBudget_ - pictureBytes_) return false;
+    pictureBytes_ += bytes;
+    return true;
+}
+
 void duResManager::LoadSection(const XmlElement& section, int kind) {
     for (XmlElement e = section.FirstChild(); e; e = e.NextSibling()) {
         NameField name;

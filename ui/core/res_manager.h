@@ -2,6 +2,7 @@
 // duResManager: the named resources of a skin, one name table per kind (names compared
 // exactly, kept in name order). Controls and styles look resources up by name whenever
 // they paint, so a resource replaced at run time is used from the next paint on.
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -42,6 +43,13 @@ public:
     // CreateResObj, CreateFromXml, AddResObj; a duplicate is destroyed.
     void LoadSection(const XmlElement& section, int kind);
 
+    // Pictures read from the skin share one budget of decoded bytes, so that a package of
+    // many small files that decode to huge pictures cannot exhaust memory. False (and
+    // nothing charged) when the bytes do not fit.
+    static constexpr uint64_t kPictureBudget = uint64_t{512} << 20;
+    bool ChargePictureBytes(uint64_t bytes);
+    void SetPictureBudget(uint64_t bytes) { pictureBudget_ = bytes; }
+
     SkinFileSource* GetOwner() const { return owner_; }
     void SetOwner(SkinFileSource* owner) { owner_ = owner; }
 
@@ -54,6 +62,8 @@ private:
 
     Table tables_[kResourceKindCount];
     SkinFileSource* owner_ = nullptr;
+    uint64_t pictureBytes_ = 0;
+    uint64_t pictureBudget_ = kPictureBudget;
 };
 
 }  // namespace vexlo::ui
