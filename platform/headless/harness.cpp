@@ -38,6 +38,11 @@ void HeadlessHarness::Pump() {
         if (!win::PeekMessage(&msg, win::Window{}, 0, 0, win::PM_NOREMOVE)) return;
         if (msg.message == win::WM_QUIT) return;
         if (!win::PeekMessage(&msg, win::Window{}, 0, 0, win::PM_REMOVE)) return;
+        if (msg.message == win::WM_QUIT) {
+            // Posted by another thread in between: it stays for the code under test.
+            win::PostQuitMessage(static_cast<int>(static_cast<intptr_t>(msg.wParam)));
+            return;
+        }
         win::TranslateMessage(&msg);
         win::DispatchMessage(&msg);
     }
