@@ -330,7 +330,7 @@ void RegisterSystemClasses(SystemState& s) {
         return entry;
     };
     auto desktopClass = add(u"#32769", DesktopProc, 0, 0);
-    add(TOOLTIPS_CLASS, TooltipProc, 0, CS_DBLCLKS | CS_SAVEBITS);
+    add(TOOLTIPS_CLASS, TooltipProc, 0, CS_DBLCLKS | CS_SAVEBITS)->mouseTransparent = true;
 
     // The desktop window: the screen, the parent of every top-level window.
     auto d = std::make_unique<WindowData>();

@@ -108,6 +108,15 @@ TEST_F(TooltipTest, TrackingModeShowsAtTheGivenPositionUntilDeactivated) {
     h.Advance(600);  // relayed input does not disturb a tracked tip
     EXPECT_EQ(State().text, u"Tracked");
 
+    // A tip right under the cursor is not "under the mouse": the host keeps it.
+    SendMessage(tip, TTM_TRACKPOSITION, 0, MakeLParam(150, 150));
+    h.log().Clear();
+    TrackMouseEventInfo leave{TME_LEAVE, host, 0};
+    TrackMouseEvent(&leave);
+    h.MoveTo(151, 151);
+    EXPECT_EQ(h.log().Count(host, WM_MOUSELEAVE), 0u);
+    EXPECT_EQ(h.log().Count(host, WM_MOUSEMOVE), 1u);
+
     SendMessage(tip, TTM_TRACKACTIVATE, 0, reinterpret_cast<intptr_t>(&tool));
     SendMessage(tip, TTM_DELTOOL, 0, reinterpret_cast<intptr_t>(&tool));
     s = State();

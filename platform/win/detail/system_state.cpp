@@ -173,7 +173,9 @@ namespace {
 
 // Whether a point (window coordinates) is part of the window's shape: inside its region
 // and, for a per-pixel-alpha layered window, over a pixel that is not fully transparent.
+// Tooltips are never under the mouse, so a tip shown at the cursor changes nothing.
 bool IsPartOfShape(const WindowData& d, gfx::Point inWindow) {
+    if (d.cls && d.cls->mouseTransparent) return false;
     if (d.region && !d.region->Contains(inWindow.x, inWindow.y)) return false;
     if (d.exStyle & WS_EX_LAYERED) {
         if (d.exStyle & WS_EX_TRANSPARENT) return false;

@@ -29,6 +29,7 @@ struct ClassEntry {
     WindowClass info;
     uint16_t atom = 0;
     bool system = false;
+    bool mouseTransparent = false;  // its windows never take the mouse (the tooltip's)
     std::vector<intptr_t> classExtra;
     int windowCount = 0;
 };
