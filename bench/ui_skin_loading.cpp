@@ -11,6 +11,8 @@
 #include "tests/ui/fixtures/skin_fixtures.h"
 #include "ui/core/library.h"
 #include "ui/core/skin_archive.h"
+#include "ui/core/skin_text.h"
+#include "ui/core/xml_document.h"
 #include "ui/core/window_manager.h"
 
 namespace {
@@ -174,6 +176,35 @@ void BM_InflateAndDecodeOnly(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_InflateAndDecodeOnly);
+
+// Parts of the load beyond the floor, to show where the rest goes.
+void BM_ParseDescriptionOnly(benchmark::State& state) {
+    const Bytes text = Description();
+    for (auto _ : state) {
+        auto wide = ui::DecodeSkinText(text);
+        auto doc = ui::SkinDocument::Parse(*wide);
+        benchmark::DoNotOptimize(doc.get());
+    }
+}
+BENCHMARK(BM_ParseDescriptionOnly);
+
+void BM_CreateTheTwoFontsOnly(benchmark::State& state) {
+    for (auto _ : state) {
+        text::FontSpec spec;
+        spec.face = std::u16string(ui::kPreferredFace);
+        spec.height = -13;
+        auto a = text::Font::Create(spec);
+        spec.height = -12;
+        auto b = text::Font::Create(spec);
+        benchmark::DoNotOptimize(a.get());
+        benchmark::DoNotOptimize(b.get());
+        state.PauseTiming();
+        a.reset();
+        b.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CreateTheTwoFontsOnly);
 
 }  // namespace
 

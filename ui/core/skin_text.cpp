@@ -124,6 +124,13 @@ std::string SkinXmlToUtf8(std::u16string_view text) {
             }
         }
         if (c != u'&') {
+            // Runs of plain ASCII, the bulk of a description, are copied as they are.
+            if (c < 0x80 && c != u'<') {
+                size_t j = i;
+                while (j < text.size() && text[j] < 0x80 && text[j] != u'&' && text[j] != u'<') ++j;
+                for (; i < j; ++i) out.push_back(static_cast<char>(text[i]));
+                continue;
+            }
             AppendUnitAt(text, i, out);
             continue;
         }

@@ -59,6 +59,8 @@ std::shared_ptr<SkinDocument> SkinDocument::Parse(std::u16string_view text) {
     std::shared_ptr<SkinDocument> doc(new SkinDocument());
     std::string utf8 = SkinXmlToUtf8(text);
     if (XmlNestingDepth(utf8) > kMaxXmlDepth) return doc;
+    // Row and column tracking is only for error reports, which nobody reads.
+    doc->document_->SetTabSize(0);
     doc->document_->Parse(utf8.c_str(), nullptr, TIXML_ENCODING_UTF8);
     doc->ok_ = !doc->document_->Error();
     return doc;
