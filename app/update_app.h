@@ -3,6 +3,7 @@
 // takes one of three roads (nothing newer, forced update, ordinary update).
 #include "app/update_record.h"
 #include "platform/framework/win_app.h"
+#include "ui/core/window_manager.h"
 
 namespace vexlo::app {
 
@@ -14,8 +15,11 @@ public:
     int ExitInstance() override;
 
     const UpdateRecord& record() const { return record_; }
+    // The skin's window manager; null when the skin could not be loaded at all.
+    ui::duWindowManager* windowManager() const { return windowManager_.get(); }
 
 private:
+    ui::ObjectPtr<ui::duWindowManager> windowManager_;
     UpdateRecord record_;
 };
 
