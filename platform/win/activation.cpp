@@ -24,6 +24,9 @@ void SystemState::ActivateLocked(Lock& lock, Window window, uint32_t how) {
     const Window old = active;
     if (old == window) return;
     active = window;
+    // The display follows the activation (keyboard focus, the active window's hints).
+    if (WindowData* od = Find(old)) SyncNative(*od);
+    if (WindowData* nd = Find(window)) SyncNative(*nd);
     if (window) {
         // Activation brings the window to the front of its band.
         const WindowData* d = Find(window);

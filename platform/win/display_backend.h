@@ -6,6 +6,7 @@
 // clipboard and the notification area.
 #include "platform/gfx/bitmap.h"
 #include "platform/gfx/rect.h"
+#include "platform/gfx/region.h"
 #include "platform/win/handles.h"
 
 #include <cstdint>
@@ -28,6 +29,12 @@ struct NativeWindowState {
     bool layered = false;
     bool toolWindow = false;  // not shown in a task bar
     std::u16string title;
+    uint32_t style = 0;    // WS_* (WS_VISIBLE as `visible` says)
+    uint32_t exStyle = 0;  // WS_EX_*
+    Window owner;          // the top-level window it stays in front of, if any
+    bool active = false;   // the window system's active window
+    bool mouseTransparent = false;  // never under the mouse (tooltips)
+    std::optional<gfx::Region> region;  // the window region, window coordinates
 };
 
 enum class FrameKind {
@@ -135,6 +142,12 @@ public:
 
     // The icon pointer is valid during the call only.
     virtual void UpdateTrayIcon(const TrayIconState& icon) = 0;
+    // A new icon. False when the notification area cannot take it (none is running); the
+    // icon then does not exist.
+    virtual bool AddTrayIcon(const TrayIconState& icon) {
+        UpdateTrayIcon(icon);
+        return true;
+    }
     virtual void RemoveTrayIcon(Window window, uint32_t id) = 0;
 };
 

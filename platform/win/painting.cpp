@@ -308,6 +308,7 @@ int SetWindowRgn(Window window, std::optional<gfx::Region> region, bool redraw) 
     WindowData* d = s->Find(window);
     if (!d) return 0;
     d->region = std::move(region);
+    s->SyncNative(*d);
     s->NoteCursorMaybeMoved();
     if (redraw && s->IsShown(*d)) {
         if (d->exStyle & WS_EX_LAYERED) {

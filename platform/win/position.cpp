@@ -92,8 +92,7 @@ void SystemState::Restack() {
     backend->RestackNativeWindows(topLevel);
 }
 
-void SystemState::SyncNative(WindowData& d) {
-    if (!d.native) return;
+NativeWindowState SystemState::NativeStateOf(const WindowData& d) const {
     NativeWindowState n;
     n.rect = d.rect;
     n.visible = (d.style & WS_VISIBLE) && !(d.style & WS_MINIMIZE);
@@ -101,7 +100,18 @@ void SystemState::SyncNative(WindowData& d) {
     n.layered = (d.exStyle & WS_EX_LAYERED) != 0;
     n.toolWindow = (d.exStyle & WS_EX_TOOLWINDOW) != 0;
     n.title = d.text;
-    backend->UpdateNativeWindow(d.handle, n);
+    n.style = d.style;
+    n.exStyle = d.exStyle;
+    n.owner = d.owner;
+    n.active = active == d.handle;
+    n.mouseTransparent = d.cls && d.cls->mouseTransparent;
+    n.region = d.region;
+    return n;
+}
+
+void SystemState::SyncNative(WindowData& d) {
+    if (!d.native) return;
+    backend->UpdateNativeWindow(d.handle, NativeStateOf(d));
 }
 
 void SystemState::RecomputeClient(Lock& lock, Window window) {

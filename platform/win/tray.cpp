@@ -45,7 +45,8 @@ gfx::Rect RectOf(SystemState& s, const TrayEntry& entry) {
     return {};
 }
 
-void Publish(SystemState& s, const TrayEntry& entry) {
+// The icon pointer stays valid while the lock is held.
+TrayIconState StateOf(SystemState& s, const TrayEntry& entry) {
     TrayIconState state;
     state.window = entry.window;
     state.id = entry.id;
@@ -53,8 +54,10 @@ void Publish(SystemState& s, const TrayEntry& entry) {
     const detail::ImageObject* image = s.FindImage(entry.icon.value());
     state.icon = image && image->isIcon ? &image->image : nullptr;
     state.rect = RectOf(s, entry);
-    s.backend->UpdateTrayIcon(state);
+    return state;
 }
+
+void Publish(SystemState& s, const TrayEntry& entry) { s.backend->UpdateTrayIcon(StateOf(s, entry)); }
 
 }  // namespace
 
@@ -78,7 +81,11 @@ bool ShellNotifyIcon(uint32_t message, const NotifyIconData* data) {
             t.order = ++s->trayOrder;
             apply(t);
             s->tray.push_back(t);
-            Publish(*s, s->tray.back());
+            if (!s->backend->AddTrayIcon(StateOf(*s, s->tray.back()))) {
+                // No notification area to take it: the icon does not exist.
+                s->tray.pop_back();
+                return false;
+            }
             return true;
         }
         case NIM_MODIFY:

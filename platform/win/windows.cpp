@@ -203,13 +203,7 @@ Window CreateWindowEx(uint32_t exStyle, std::u16string_view className, std::u16s
     if (topLevel) {
         s->PlaceInZOrder(handle, HWND_TOP);
         raw->native = true;
-        NativeWindowState nws;
-        nws.rect = raw->rect;
-        nws.topmost = (raw->exStyle & WS_EX_TOPMOST) != 0;
-        nws.layered = (raw->exStyle & WS_EX_LAYERED) != 0;
-        nws.toolWindow = (raw->exStyle & WS_EX_TOOLWINDOW) != 0;
-        nws.title = raw->text;
-        s->backend->CreateNativeWindow(handle, nws);
+        s->backend->CreateNativeWindow(handle, s->NativeStateOf(*raw));
         s->Restack();
     } else if (WindowData* p = s->Find(raw->parent)) {
         p->children.insert(p->children.begin(), handle);
@@ -377,6 +371,7 @@ intptr_t SetWindowLongPtr(Window window, int index, intptr_t value) {
             if (!s->IsTopLevel(*d)) return old;
             const Window newOwner = Window::FromValue(static_cast<uintptr_t>(value));
             d->owner = (newOwner && s->Find(newOwner) && newOwner != window) ? s->RootOf(newOwner) : Window{};
+            s->SyncNative(*d);
             return old;
         }
         default:

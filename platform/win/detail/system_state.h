@@ -229,6 +229,7 @@ public:
     void RecomputeClient(Lock& lock, Window window);
     void ResizeSurface(WindowData& d);
     void SyncNative(WindowData& d);
+    NativeWindowState NativeStateOf(const WindowData& d) const;
     void Restack();
     void PlaceInZOrder(Window window, Window after);
     void RaiseOwned(Window owner);
