@@ -4,13 +4,32 @@
 
 #include "platform/win/window_api.h"
 #include "ui/core/attribute_values.h"
+#include "ui/core/cursor_resource.h"
 #include "ui/core/plugin_registry.h"
+#include "ui/core/state.h"
+#include "ui/core/window_manager.h"
+#include "ui/core/window_record.h"
 
 namespace vexlo::ui {
+
+duPlugin::duPlugin() : serial_(NextPluginSerial()) {}
 
 duPlugin::~duPlugin() { RemoveLivePlugin(this); }
 
 bool duPlugin::TypeIs(std::u16string_view lowerName) const { return EqualsNoCase(type_.view(), lowerName); }
+
+uint32_t DeriveState(uint32_t s, bool disabled, bool focused) {
+    if (s & 0xFF00u) {  // a checked state
+        if (disabled) return kStateCheckedDisable;
+        if (focused && s == kStateChecked) return kStateCheckedFocus;
+        return s;
+    }
+    if (disabled) return kStateDisable;
+    if (focused && s == kStateNormal) return kStateFocus;
+    return s;
+}
+
+uint32_t duPlugin::GetState() const { return DeriveState(state_, disable_ != 0, focus_ != 0); }
 
 void duPlugin::AppendChild(duPlugin* child) {
     if (!child || child->parent_) return;
@@ -27,7 +46,7 @@ void duPlugin::AppendChild(duPlugin* child) {
 
 AnchorSpan LayoutAxis(int32_t pl, int32_t pr, int32_t left, int32_t right, int32_t size, int32_t anchor,
                       AnchorSpan current) {
-    // 32-bit arithmetic as specified, done in 64 bits and saturated so that hostile
+    // 32-bit arithmetic as on the target, done in 64 bits and saturated so that hostile
     // offsets cannot overflow.
     auto sat = [](int64_t v) { return gfx::SaturateToInt(v); };
     const int64_t pw = int64_t{pr} - pl;
@@ -69,6 +88,29 @@ void duPlugin::Resize(const gfx::Rect* parentRect) {
         rect_ = {h.first, v.first, h.second, v.second};
     }
     for (duPlugin* c = firstChild_; c; c = c->next_) c->Resize(nullptr);
+}
+
+duPlugin* duPlugin::GetPluginByName(const char16_t* name) {
+    if (!name) return nullptr;
+    WindowRecord* record = GetWindowRecord(hostWindow_);
+    if (!record) return nullptr;
+    auto it = record->names.find(std::u16string_view(name));
+    return it != record->names.end() && IsPluginValid(it->second) ? it->second : nullptr;
+}
+
+int duPlugin::OnSetCursor() {
+    win::Cursor cursor;
+    if (!cursor_.empty()) {
+        if (WindowRecord* record = GetWindowRecord(hostWindow_); record && record->windowManager) {
+            if (duResManager* res = record->windowManager->GetResManager()) {
+                if (auto* c = static_cast<duCursor*>(res->GetResObj(cursor_.c_str(), kResCursor))) {
+                    cursor = c->GetHCursor();
+                }
+            }
+        }
+    }
+    win::SetCursor(cursor ? cursor : win::LoadCursor(0, win::IDC_ARROW));
+    return 1;
 }
 
 void DestroyPluginTree(duPlugin* root) {

@@ -1,11 +1,17 @@
 #pragma once
 // duPlugin: the base of every control of a skin window: a windowless element with a
 // name, a rectangle in its host window, a place in the control tree, a style and a state.
-// This holds the fields and operations the skin reading and the anchor layout need.
+// Its virtual operations, in their declaration order, are the contract between the
+// window machinery and the controls: the window procedure delivers mouse, keyboard,
+// focus, timer and paint events through them.
+//
+// Mouse coordinates handed to the operations are client coordinates of the host window
+// (not relative to the control), except OnMouseWheel's, which are screen coordinates.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "platform/gfx/bitmap.h"
 #include "platform/gfx/draw_context.h"
 #include "platform/gfx/rect.h"
 #include "platform/win/handles.h"
@@ -17,10 +23,13 @@ namespace vexlo::ui {
 
 class duPlugin : public duObject {
 public:
-    duPlugin() = default;
+    duPlugin();
     ~duPlugin() override;
+    duPlugin(const duPlugin&) = delete;
+    duPlugin& operator=(const duPlugin&) = delete;
     const char16_t* GetTypeName() const override { return u"duPlugin"; }
 
+    // ---- Getters ----
     virtual const char16_t* GetType() const { return type_.c_str(); }
     virtual const char16_t* GetName() const { return name_.c_str(); }
     virtual const char16_t* GetStyle() const { return style_.c_str(); }
@@ -33,7 +42,8 @@ public:
     virtual int32_t IsCached() const { return cached_; }
     virtual int32_t IsOpaque() const { return opaque_; }
     virtual win::Window GetHwnd() const { return hostWindow_; }
-    virtual uint32_t GetState() const { return state_; }
+    // The state styles are chosen by: the state field with disable and focus folded in.
+    virtual uint32_t GetState() const;
     virtual int32_t GetZorder() const { return zorder_; }
     virtual void GetRect(gfx::Rect* out) const {
         if (out) *out = rect_;
@@ -53,12 +63,17 @@ public:
     virtual duPlugin* GetPreSibling() const { return previous_; }
     virtual duPlugin* GetNextSibling() const { return next_; }
     virtual int32_t GetParam() const { return param_; }
+    virtual gfx::Bitmap* GetCacheBitmap() const { return cacheBitmap_.get(); }
 
+    // ---- Setters: they store the field and nothing else unless said ----
+    // At most 127 characters; none clears.
     virtual void SetName(const char16_t* v) { SetField(name_, v); }
     virtual void SetStyle(const char16_t* v) { SetField(style_, v); }
+    // None gives the empty text.
     virtual void SetText(const char16_t* v) { text_ = v ? v : u""; }
     virtual void SetCursor(const char16_t* v) { SetField(cursor_, v); }
     virtual void SetVisible(int32_t v) { visible_ = v; }
+    // The flag only; moving the focus is SetFocusPlugin's job.
     virtual void SetFocus(int32_t v) { focus_ = v; }
     virtual void SetDisable(int32_t v) { disable_ = v; }
     virtual void SetCached(int32_t v) { cached_ = v; }
@@ -66,6 +81,7 @@ public:
     virtual void SetHwnd(win::Window w) { hostWindow_ = w; }
     virtual void SetState(uint32_t v) { state_ = v; }
     virtual void SetZorder(int32_t v) { zorder_ = v; }
+    // Copies the rectangle; none is ignored.
     virtual void SetRect(const gfx::Rect* r) {
         if (r) rect_ = *r;
     }
@@ -84,14 +100,53 @@ public:
     virtual void SetPreSibling(duPlugin* p) { previous_ = p; }
     virtual void SetNextSibling(duPlugin* p) { next_ = p; }
     virtual void SetParam(int32_t v) { param_ = v; }
+    // Takes the object; the previous one is deleted.
+    virtual void SetCacheBitmap(std::unique_ptr<gfx::Bitmap> bitmap) { cacheBitmap_ = std::move(bitmap); }
 
-    // Anchor layout in the parent's rectangle (or `parent` when given), then the children.
+    // ---- Operations ----
+    // Anchor layout in `parent` (none: the parent's rectangle; a control without parent
+    // takes its host window's client rectangle), then Resize(none) on every child.
     virtual void Resize(const gfx::Rect* parent);
+    // The control of the same host window registered under that name; none when missing.
+    virtual duPlugin* GetPluginByName(const char16_t* name);
+    virtual void OnMouseIn(int32_t, int32_t) {}
+    virtual void OnMouseLeave(int32_t, int32_t) {}
+    virtual void OnMouseLDown(int32_t, int32_t) {}
+    virtual void OnMouseLUp(int32_t, int32_t) {}
+    virtual void OnMouseRDown(int32_t, int32_t) {}
+    virtual void OnMouseRUp(int32_t, int32_t) {}
+    virtual void OnMouseHover(int32_t, int32_t) {}
+    virtual void OnMouseMove(int32_t, int32_t) {}
+    virtual void OnMouseDbClick(int32_t, int32_t) {}
+    // x and y are screen coordinates.
+    virtual void OnMouseWheel(uint32_t /*keys*/, int32_t /*delta*/, int32_t /*x*/, int32_t /*y*/) {}
+    virtual void OnCaptureChanged(duPlugin* /*newCapture*/) {}
+    virtual int OnKillFocus(duPlugin* /*gaining*/) { return 0; }
+    virtual int OnSetFocus(duPlugin* /*losing*/) { return 0; }
+    virtual void OnKeyDown(uint32_t /*key*/, uint32_t /*repeat*/, uint32_t /*flags*/) {}
+    virtual void OnKeyUp(uint32_t /*key*/, uint32_t /*repeat*/, uint32_t /*flags*/) {}
+    virtual void OnTimer(uint32_t /*id*/) {}
+    virtual void OnChildShow(duPlugin* /*child*/, int32_t /*visible*/) {}
+    virtual void OnChildResize(duPlugin* /*child*/) {}
+    // Called right before the control is repainted on request.
+    virtual void OnRedraw() {}
+    // A scroll bar child calls these on its parent.
+    virtual void OnVScroll(int32_t /*code*/, int32_t /*position*/) {}
+    virtual void OnHScroll(int32_t /*code*/, int32_t /*position*/) {}
+    // Sees every message of the host window while the control is a message hook.
+    virtual intptr_t OnWndProc(win::Window, uint32_t, uintptr_t, intptr_t) { return 0; }
+    // The cursor resource named by `cursor`, or the standard arrow; returns 1.
+    virtual int OnSetCursor();
+    virtual void OnChildDelete(duPlugin* /*child*/) {}
     // Declares the control's own attributes on its property group.
-    virtual void RegisterControlProperty() {}
-    virtual void OnCreate() {}
-    virtual void DrawObject(gfx::DrawContext&) {}
+    virtual void RegisterControlProperty() = 0;
+    // Called once for every control after the whole window is built and named.
+    virtual void OnCreate() = 0;
+    // Paints the control: the context's origin is the control's top-left corner and
+    // drawing is clipped to its visible rectangle.
+    virtual void DrawObject(gfx::DrawContext& dc) = 0;
 
+    // ---- Not part of the virtual contract ----
     // The element name the control was made from, kept as written (at most 127 characters).
     void SetType(std::u16string_view type) { type_.Set(type); }
     // Whether the element name is `lowerName` without regard to case.
@@ -102,6 +157,11 @@ public:
     void AppendChild(duPlugin* child);
     int32_t GetTabOrder() const { return tabOrder_; }
     void SetTabOrder(int32_t v) { tabOrder_ = v; }
+    // Process-wide serial number, never reused: what tells this control from a later one
+    // created at the same address (PluginRef).
+    uint64_t serial() const { return serial_; }
+    // The raw state field, without GetState's derivation.
+    uint32_t stateField() const { return state_; }
 
 private:
     template <size_t N>
@@ -135,8 +195,13 @@ private:
     duPlugin* previous_ = nullptr;
     std::unique_ptr<duPropertyGroup> properties_;
     gfx::Rect rect_;
+    std::unique_ptr<gfx::Bitmap> cacheBitmap_;
     int32_t tabOrder_ = 0;
+    uint64_t serial_;
 };
+
+// The state a control with state field `state`, disable and focus flags reports.
+uint32_t DeriveState(uint32_t state, bool disabled, bool focused);
 
 // One axis of the anchor layout: the edges of a control from the parent's edges and the
 // control's offsets, size and anchor mode (0 fixed size, 1 percentage size, 2 stretch,

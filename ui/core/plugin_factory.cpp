@@ -3,7 +3,14 @@
 #include <map>
 #include <string>
 
+#include <algorithm>
+#include <vector>
+
+#include "ui/core/du_window.h"
+#include "ui/core/style_group.h"
 #include "ui/core/wide_text.h"
+#include "ui/core/window_manager.h"
+#include "ui/core/window_record.h"
 
 namespace vexlo::ui {
 namespace {
@@ -58,16 +65,26 @@ constexpr FactoryEntry kFactoryTable[] = {
     {u"remotectrl", u"duRemoteCtrl"},
 };
 
-std::map<std::u16string, PluginCreator, std::less<>>& Creators() {
-    static std::map<std::u16string, PluginCreator, std::less<>> creators = [] {
-        std::map<std::u16string, PluginCreator, std::less<>> m;
-        for (const FactoryEntry& e : kFactoryTable) {
-            const char16_t* name = e.className;
-            m.emplace(std::u16string(e.element), [name] { return ObjectPtr<duPlugin>(new duGenericControl(name)); });
-        }
-        return m;
-    }();
+using CreatorTable = std::map<std::u16string, PluginCreator, std::less<>>;
+
+CreatorTable BaseCreators() {
+    CreatorTable m;
+    for (const FactoryEntry& e : kFactoryTable) {
+        const char16_t* name = e.className;
+        m.emplace(std::u16string(e.element), [name] { return ObjectPtr<duPlugin>(new duGenericControl(name)); });
+    }
+    m[u"duwindow"] = [] { return ObjectPtr<duPlugin>(new duWindow()); };
+    return m;
+}
+
+CreatorTable& Creators() {
+    static CreatorTable creators = BaseCreators();
     return creators;
+}
+
+std::vector<ControlFamilyRegistrar>& Families() {
+    static std::vector<ControlFamilyRegistrar> families;
+    return families;
 }
 
 }  // namespace
@@ -82,6 +99,33 @@ const char16_t* FactoryClassName(std::u16string_view elementName) {
 void RegisterPluginClass(std::u16string_view elementName, PluginCreator creator) {
     Creators()[LowerAscii(elementName)] = std::move(creator);
 }
+
+void RegisterControlFamily(ControlFamilyRegistrar registrar) {
+    if (!registrar) return;
+    auto& families = Families();
+    if (std::find(families.begin(), families.end(), registrar) == families.end()) families.push_back(registrar);
+    registrar();
+}
+
+void ResetPluginFactory() {
+    Creators() = BaseCreators();
+    for (ControlFamilyRegistrar registrar : Families()) registrar();
+}
+
+void DrawPluginStyle(duPlugin& plugin, gfx::DrawContext& dc) {
+    if (!*plugin.GetStyle()) return;
+    WindowRecord* record = GetWindowRecord(plugin.GetHwnd());
+    if (!record || !record->windowManager) return;
+    duResManager* res = record->windowManager->GetResManager();
+    if (!res) return;
+    auto* group = static_cast<duStyleGroup*>(res->GetResObj(plugin.GetStyle(), kResStyleGroup));
+    if (!group) return;
+    gfx::Rect r;
+    plugin.GetRect(&r);
+    group->Draw(dc, gfx::Rect{0, 0, r.width(), r.height()}, plugin.GetState(), plugin.GetText(), plugin.GetAlpha());
+}
+
+void duGenericControl::DrawObject(gfx::DrawContext& dc) { DrawPluginStyle(*this, dc); }
 
 ObjectPtr<duPlugin> CreatePluginByType(std::u16string_view elementName) {
     auto& creators = Creators();

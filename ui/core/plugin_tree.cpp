@@ -70,14 +70,4 @@ int BuildPluginTree(duPlugin* plugin, const ElementRef& element, WindowRecord* r
     return 1;
 }
 
-bool RegisterPluginName(WindowRecord& record, duPlugin& plugin) {
-    std::u16string name = plugin.GetName();
-    if (record.names.count(name)) {
-        DebugPrint(u"error: [%s] is repeated\n", name);
-        return false;
-    }
-    record.names.emplace(std::move(name), &plugin);
-    return true;
-}
-
 }  // namespace vexlo::ui

@@ -8,6 +8,8 @@
 #include "platform/text/face_catalog.h"
 #include "ui/core/font_resource.h"
 #include "ui/core/skin_text.h"
+#include "ui/core/window_record.h"
+#include "platform/win/window_api.h"
 
 namespace vexlo::ui {
 namespace {
@@ -48,6 +50,11 @@ duWindowManager::duWindowManager() = default;
 
 duWindowManager::~duWindowManager() {
     if (script_) script_->CloseScript();
+    // Windows still attached live on: their records must not reach a freed manager.
+    for (auto& [host, record] : windows_) {
+        if (record) record->windowManager = nullptr;
+    }
+    windows_.clear();
 }
 
 void duWindowManager::SetPackage(std::unique_ptr<SkinArchive> archive) {
@@ -175,8 +182,32 @@ ElementRef duWindowManager::FindWindowElement(std::u16string_view name) const {
     return {};
 }
 
+namespace {
+
+win::WindowProc& MenuProc() {
+    static win::WindowProc proc = nullptr;
+    return proc;
+}
+
+// The class of the menus' popup windows; its procedure belongs to the menus.
+void RegisterMenuWindowClass() {
+    if (!MenuProc()) return;
+    win::WindowClass c;
+    c.style = win::CS_DBLCLKS | win::CS_HREDRAW | win::CS_VREDRAW;
+    c.proc = MenuProc();
+    c.cursor = win::LoadCursor(0, win::IDC_ARROW);
+    c.background = gfx::OpaquePixel(win::GetSysColor(win::COLOR_WINDOW));
+    c.name = std::u16string(kMenuWindowClass);
+    win::RegisterClass(c);  // an existing class (an earlier load) is fine
+}
+
+}  // namespace
+
+void SetMenuWindowProc(win::WindowProc proc) { MenuProc() = proc; }
+
 ObjectPtr<duWindowManager> LoadSkinFromMemory(const uint8_t* data, int64_t length) {
     if (!data || length <= 0) return nullptr;
+    RegisterMenuWindowClass();
     auto manager = MakeObject<duWindowManager>();
     manager->SetPackage(SkinArchive::Open(std::span<const uint8_t>(data, static_cast<size_t>(length))));
     manager->LoadSkin();
