@@ -1,0 +1,9 @@
+#pragma once
+// Enters the button, text and layout classes into the element factory, replacing the
+// placeholders of "button", "checkbox", "radio", "tabbutton", "static", "link",
+// "layout", "gridlayout", "staticex" and "xmlstatic". Safe to call more than once.
+namespace vexlo::ui {
+
+void RegisterButtonAndTextControls();
+
+}  // namespace vexlo::ui
