@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/com/type_info.h"
+#include "ui/core/plugin_factory.h"
 #include "ui/core/plugin_registry.h"
 #include "ui/core/type_registry.h"
 
@@ -28,6 +29,7 @@ bool InitUILibrary() {
     s.modulePath = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     FillTypeRegistry(com::ModuleTypeLibrary());
     ClearLivePlugins();
+    ResetPluginFactory();
     s.started = true;
     return true;
 }

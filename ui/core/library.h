@@ -7,7 +7,8 @@ namespace vexlo::ui {
 
 // In this order: remembers the process's module, fills the type registry from the
 // executable's type library (an empty library leaves it empty), prepares the live-control
-// registry. Returns true; calling it again refills the registry.
+// registry, and sets the control factory up again (generic controls, then every family
+// registered with RegisterControlFamily). Returns true; calling it again refills the registry.
 bool InitUILibrary();
 // Clears the live-control registry and releases every type description. The host calls it
 // after all window managers are released.
