@@ -14,9 +14,7 @@ void Register(std::u16string_view element) {
     RegisterPluginClass(element, [] { return ObjectPtr<duPlugin>(new T()); });
 }
 
-}  // namespace
-
-void RegisterButtonAndTextControls() {
+void RegisterFamily() {
     Register<duButton>(u"button");
     Register<duCheckBox>(u"checkbox");
     Register<duRadio>(u"radio");
@@ -28,5 +26,9 @@ void RegisterButtonAndTextControls() {
     Register<duStaticEx>(u"staticex");
     Register<duXmlStatic>(u"xmlstatic");
 }
+
+}  // namespace
+
+void RegisterButtonAndTextControls() { RegisterControlFamily(&RegisterFamily); }
 
 }  // namespace vexlo::ui

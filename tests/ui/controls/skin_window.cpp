@@ -108,10 +108,12 @@ void SkinWindow::MouseMove(duPlugin* p, int x, int y) {
 }
 void SkinWindow::Timer(duPlugin* p, uint32_t id) { DispatchPluginMessage(p, kPluginTimer, id, 0); }
 
-gfx::Bitmap SkinWindow::Paint(duPlugin* p) {
+gfx::Bitmap SkinWindow::Paint(duPlugin* p, uint32_t background) {
     gfx::Rect r;
     p->GetRect(&r);
     gfx::Bitmap out(r.width(), r.height());
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) out.set_pixel(x, y, background);
     gfx::DrawContext dc(out);
     p->DrawObject(dc);
     return out;

@@ -52,8 +52,9 @@ public:
     intptr_t answer = 0;
     std::function<void(const Notification&)> onNotify;
 
-    // Paints the control alone into a picture of its size.
-    gfx::Bitmap Paint(duPlugin* p);
+    // Paints the control alone into a picture of its size, over `background` (text is
+    // only seen where the picture under it is not transparent).
+    gfx::Bitmap Paint(duPlugin* p, uint32_t background = 0);
 
 private:
     static intptr_t HostProc(win::Window w, uint32_t msg, uintptr_t wp, intptr_t lp);
