@@ -201,7 +201,7 @@ void duRadio::SetChecked(bool checked) {
         if (!radio || radio->groupId_ != groupId_) continue;
         const bool wasChecked = radio->GetChecked();
         radio->SetState(kStateNormal);
-        if (wasChecked && radio != this) controls::Redraw(radio, true);
+        if (wasChecked) controls::Redraw(radio, true);
     }
     SetState(checked ? kStateChecked : kStateNormal);
 }

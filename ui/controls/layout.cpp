@@ -5,7 +5,7 @@
 #include "platform/win/messages.h"
 #include "platform/win/window_api.h"
 #include "ui/controls/control_services.h"
-#include "ui/controls/static_text.h"
+#include "ui/core/plugin_factory.h"
 #include "ui/core/property_group.h"
 #include "ui/core/state.h"
 
@@ -222,7 +222,7 @@ void duLayout::OnCreate() {
     if (alwaysHot_) SetAlwaysHot(true);
 }
 
-void duLayout::DrawObject(gfx::DrawContext& dc) { DrawCommonLook(*this, dc); }
+void duLayout::DrawObject(gfx::DrawContext& dc) { DrawPluginStyle(*this, dc); }
 
 // ---- duGridLayout --------------------------------------------------------------------
 
@@ -272,6 +272,6 @@ void duGridLayout::OnCreate() {
     if (grid_) ArrangeGrid();
 }
 
-void duGridLayout::DrawObject(gfx::DrawContext& dc) { DrawCommonLook(*this, dc); }
+void duGridLayout::DrawObject(gfx::DrawContext& dc) { DrawPluginStyle(*this, dc); }
 
 }  // namespace vexlo::ui

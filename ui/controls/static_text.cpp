@@ -27,12 +27,6 @@ const duTextStyle* FirstTextItem(const duStyleGroup& group) {
 
 }  // namespace
 
-void DrawCommonLook(const duPlugin& plugin, gfx::DrawContext& dc) {
-    if (duStyleGroup* style = controls::StyleGroupOf(plugin)) {
-        style->Draw(dc, LocalRect(plugin), plugin.GetState(), plugin.GetText(), plugin.GetAlpha());
-    }
-}
-
 // ---- duStatic ------------------------------------------------------------------------
 
 bool duStatic::TextFits() const {

@@ -4,13 +4,10 @@
 
 #include "ui/core/notification.h"
 #include "ui/core/plugin.h"
+#include "ui/core/plugin_factory.h"
 #include "ui/core/wide_text.h"
 
 namespace vexlo::ui {
-
-// The style for the control's current state, with its text and alpha, in the control's
-// rectangle at the origin; nothing without a style.
-void DrawCommonLook(const duPlugin& plugin, gfx::DrawContext& dc);
 
 class duStatic : public duPlugin {
 public:
@@ -19,7 +16,7 @@ public:
     void OnMouseLeave(int32_t x, int32_t y) override;
     void RegisterControlProperty() override;
     void OnCreate() override {}
-    void DrawObject(gfx::DrawContext& dc) override { DrawCommonLook(*this, dc); }
+    void DrawObject(gfx::DrawContext& dc) override { DrawPluginStyle(*this, dc); }
 
     bool GetShowTooltip() const { return showTooltip_ != 0; }
     void SetShowTooltip(bool v) { showTooltip_ = v; }
@@ -40,7 +37,7 @@ public:
     void OnMouseLUp(int32_t x, int32_t y) override;
     void RegisterControlProperty() override;
     void OnCreate() override {}
-    void DrawObject(gfx::DrawContext& dc) override { DrawCommonLook(*this, dc); }
+    void DrawObject(gfx::DrawContext& dc) override { DrawPluginStyle(*this, dc); }
 
     const char16_t* GetUrl() const { return url_.c_str(); }
     void SetUrl(const char16_t* v) { url_.Set(v ? v : u""); }
