@@ -65,20 +65,26 @@ bool OpenUrl(std::u16string_view url) {
     return opener ? opener(url) : OpenUrlWithDesktop(url);
 }
 
-bool OpenUrlWithDesktop(std::u16string_view url) {
+bool OpenUrlWithDesktop(std::u16string_view url) { return SpawnOpener("xdg-open", url, false); }
+
+bool SpawnOpener(const std::string& program, std::u16string_view url, bool wait) {
     if (!IsOpenableUrl(url)) return false;
-    std::string program = "xdg-open";
+    std::string name = program;
     std::string argument = platform::WideToUtf8(url);
-    std::vector<char*> argv{program.data(), argument.data(), nullptr};
+    std::vector<char*> argv{name.data(), argument.data(), nullptr};
     pid_t pid = 0;
     // posix_spawnp searches PATH itself and never involves a shell, so nothing in the
     // address is interpreted.
-    if (posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
-    std::thread([pid] {
+    if (posix_spawnp(&pid, name.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+    auto reap = [pid] {
         int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        while (waitpid(pid, &status, 0) < 0) {
+            if (errno != EINTR) return false;
         }
-    }).detach();
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    if (wait) return reap();
+    std::thread(reap).detach();
     return true;
 }
 

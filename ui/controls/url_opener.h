@@ -3,6 +3,7 @@
 // handed on: a skin is untrusted, and the desktop opener would happily run a local file
 // or any other scheme it knows.
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace vexlo::ui {
@@ -25,5 +26,11 @@ bool OpenUrl(std::u16string_view url);
 // The desktop opener: starts `xdg-open <url>` directly (no shell), does not wait for it,
 // and reaps it in the background.
 bool OpenUrlWithDesktop(std::u16string_view url);
+
+// Starts `program` (searched on PATH unless it holds a slash) with the address as its
+// only argument, never through a shell. With `wait` it waits for the program and answers
+// whether it exited with 0; without, it answers whether it started and reaps it in the
+// background.
+bool SpawnOpener(const std::string& program, std::u16string_view url, bool wait);
 
 }  // namespace vexlo::ui

@@ -1,6 +1,12 @@
 // The fade's alpha steps and the address checks of the link opener.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <string>
 #include <vector>
 
@@ -68,6 +74,30 @@ TEST(UrlOpener, TheInjectedOpenerSeesOnlyAcceptedAddresses) {
     EXPECT_FALSE(OpenUrl(u"file:///tmp/x"));
     SetUrlOpener(nullptr);
     EXPECT_EQ(opened, (std::vector<std::u16string>{u"https://example.org/"}));
+}
+
+TEST(UrlOpener, TheProgramGetsTheAddressAsOneArgumentWithoutAShell) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vexlo-opener-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path script = dir / "opener";
+    {
+        std::ofstream out(script);
+        out << "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$0.out\"\n";
+    }
+    fs::permissions(script, fs::perms::owner_all);
+    // Shell syntax in an address stays text: a shell would have run the substitution.
+    const std::u16string url = u"http://example.org/$(touch${IFS}pwned);`touch${IFS}pwned`";
+    ASSERT_TRUE(SpawnOpener(script.string(), url, true));
+    std::ifstream in(script.string() + ".out");
+    std::stringstream seen;
+    seen << in.rdbuf();
+    EXPECT_EQ(seen.str(), "1|http://example.org/$(touch${IFS}pwned);`touch${IFS}pwned`");
+    EXPECT_FALSE(fs::exists(dir / "pwned"));
+    EXPECT_FALSE(fs::exists("pwned"));
+    EXPECT_FALSE(SpawnOpener(script.string(), u"file:///etc/passwd", true));
+    EXPECT_FALSE(SpawnOpener((dir / "missing").string(), u"http://example.org/", true));
+    fs::remove_all(dir);
 }
 
 }  // namespace
