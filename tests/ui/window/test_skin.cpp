@@ -17,7 +17,8 @@ std::u16string TestSkin(std::u16string_view windowAttributes, std::u16string_vie
         u"<style name=\"red_style\"><rect fillcolor=\"RGB(255,0,0)\" fill=\"true\" state=\"all\"/></style>"
         u"</dsstyle>";
     std::u16string controls = u"<ducontrol><duwindow name=\"w\" width=\"120\" height=\"60\" x=\"10\" y=\"20\" "
-                              u"layered=\"true\" style=\"win_style\" ";
+                              u"style=\"win_style\" ";
+    if (windowAttributes.find(u"layered") == std::u16string_view::npos) controls += u"layered=\"true\" ";
     controls += windowAttributes;
     controls +=
         u">"
