@@ -178,6 +178,14 @@ XWindowAttributes X11Test::Attributes(::Window window) {
     return a;
 }
 
+std::vector<win::MessageEvent> X11Test::Delivered(win::Window window, uint32_t message) const {
+    std::vector<win::MessageEvent> out;
+    for (const auto& e : log_.Events()) {
+        if (e.window == window && e.message == message && e.kind != win::MessageEventKind::Posted) out.push_back(e);
+    }
+    return out;
+}
+
 Atom X11Test::Intern(const char* name) { return XInternAtom(probe(), name, False); }
 
 std::vector<unsigned long> X11Test::AtomsOf(::Window window, const char* property) {

@@ -70,6 +70,9 @@ protected:
     std::vector<unsigned long> AtomsOf(::Window window, const char* property);
     Atom Intern(const char* name);
 
+    // The messages of one number sent or dispatched to a window, with their parameters.
+    std::vector<win::MessageEvent> Delivered(win::Window window, uint32_t message) const;
+
     bool quitSeen() const { return quitSeen_; }
 
 private:
