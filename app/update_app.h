@@ -1,6 +1,9 @@
 #pragma once
 // The application object: brings up what the UI needs, asks the update service once and
 // takes one of three roads (nothing newer, forced update, ordinary update).
+#include <memory>
+
+#include "app/update_dlg.h"
 #include "app/update_record.h"
 #include "platform/framework/win_app.h"
 #include "ui/core/window_manager.h"
@@ -21,6 +24,8 @@ public:
 private:
     ui::ObjectPtr<ui::duWindowManager> windowManager_;
     UpdateRecord record_;
+    // The update window's object lives until the process ends; its window may go earlier.
+    std::unique_ptr<CUpdateDlg> updateDlg_;
 };
 
 }  // namespace vexlo::app

@@ -41,7 +41,14 @@ std::vector<std::string> UpdaterSandbox::InstallerStarts() const {
     return lines;
 }
 
-ProcessResult UpdaterSandbox::RunUpdater(const std::string& serviceBase, std::chrono::milliseconds limit) const {
+fs::path UpdaterSandbox::WriteScript(const std::string& lines) const {
+    const fs::path path = root_ / "input.script";
+    std::ofstream(path) << lines;
+    return path;
+}
+
+ProcessResult UpdaterSandbox::RunUpdater(const std::string& serviceBase, std::chrono::milliseconds limit,
+                                         const std::vector<std::string>& extraEnv) const {
     // The child's environment: ours, with the sandbox's settings in front.
     std::vector<std::string> env = {
         "VEXLO_UPDATE_SERVICE=" + serviceBase,
@@ -50,11 +57,13 @@ ProcessResult UpdaterSandbox::RunUpdater(const std::string& serviceBase, std::ch
         "VEXLO_INSTALLER_RECORD=" + installerRecord().string(),
         "VEXLO_DISPLAY=headless",
     };
+    env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     for (char** e = environ; *e; ++e) {
         std::string entry = *e;
         std::string name = entry.substr(0, entry.find('='));
         if (name == "VEXLO_UPDATE_SERVICE" || name == "VEXLO_MACHINE_REGISTRY" || name == "XDG_DATA_HOME" ||
-            name == "VEXLO_INSTALLER_RECORD" || name == "VEXLO_DISPLAY" || name == "VEXLO_FRAMES") {
+            name == "VEXLO_INSTALLER_RECORD" || name == "VEXLO_DISPLAY" || name == "VEXLO_FRAMES" ||
+            name == "VEXLO_HEADLESS_SCRIPT") {
             continue;
         }
         env.push_back(entry);

@@ -33,9 +33,13 @@ public:
     // Lines the sample installer recorded, one per start.
     std::vector<std::string> InstallerStarts() const;
 
-    // Runs the updater with VEXLO_UPDATE_SERVICE = serviceBase and the sandbox's folders.
+    // Runs the updater with VEXLO_UPDATE_SERVICE = serviceBase and the sandbox's folders,
+    // on the headless display; `extraEnv` entries ("NAME=value") are added.
     ProcessResult RunUpdater(const std::string& serviceBase,
-                             std::chrono::milliseconds limit = std::chrono::seconds(60)) const;
+                             std::chrono::milliseconds limit = std::chrono::seconds(60),
+                             const std::vector<std::string>& extraEnv = {}) const;
+    // A headless input script in the sandbox, for VEXLO_HEADLESS_SCRIPT.
+    std::filesystem::path WriteScript(const std::string& lines) const;
 
 private:
     std::filesystem::path root_;

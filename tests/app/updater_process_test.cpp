@@ -124,20 +124,31 @@ TEST_F(UpdaterProcess, ForcedUpdateThatCannotBeFetchedStartsNothing) {
 TEST_F(UpdaterProcess, OnlyTheNumberTwoMakesAnUpdateForced) {
     sandbox_.PublishSampleInstaller("setup.exe");
     service_.ServeFiles(sandbox_.filesDir().string());
-    // Each of these is the ordinary road, which downloads only inside the update window.
+    // The ordinary road opens the popup, which downloads; the user then ends the updater
+    // from the tray menu (right click on the icon, then the system close keys on the menu).
+    const std::string script = sandbox_.WriteScript(
+        "at 300 tray right\n"
+        "at 400 keydown alt\n"
+        "at 410 key f4\n"
+        "at 420 keyup alt\n").string();
     for (const char* type : {"0", "1", "", "forced", "4294967298", "-2", " 3"}) {
         SCOPED_TRACE(type);
         service_.ClearRequests();
         Offering(Offer("3", type, "{base}/files/setup.exe"));
-        ProcessResult r = sandbox_.RunUpdater(service_.BaseUrl());
-        ASSERT_TRUE(r.exited);
+        ProcessResult r = sandbox_.RunUpdater(service_.BaseUrl(), std::chrono::seconds(30),
+                                              {"VEXLO_HEADLESS_SCRIPT=" + script});
+        ASSERT_TRUE(r.exited) << r.output;
         EXPECT_EQ(r.exitCode, 0);
         EXPECT_TRUE(sandbox_.InstallerStarts().empty());
+        auto requests = Requests();
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[1].target, "/files/setup.exe");
     }
-    // Text that reads as 2 the way atoi reads it is forced.
+    // Text that reads as 2 the way atoi reads it is forced: no window, started with "/s".
     Offering(Offer("3", " +2.5", "{base}/files/setup.exe"));
     ASSERT_TRUE(sandbox_.RunUpdater(service_.BaseUrl()).exited);
-    EXPECT_EQ(sandbox_.InstallerStarts().size(), 1u);
+    ASSERT_EQ(sandbox_.InstallerStarts().size(), 1u);
+    EXPECT_NE(sandbox_.InstallerStarts()[0].find("] [/s]"), std::string::npos);
 }
 
 TEST_F(UpdaterProcess, UnreadableReplyIsLikeNoUpdate) {
