@@ -99,6 +99,9 @@ std::optional<std::string> X11Backend::Impl::ReadSelection(Atom target, Atom* ty
         return value;
     }
     // A long text comes in parts: each deletion asks for the next, an empty part ends it.
+    // The notice of the INCR value itself is not a part.
+    while (XCheckTypedWindowEvent(display, helper, PropertyNotify, &e)) {
+    }
     std::string whole;
     XDeleteProperty(display, helper, atoms.VEXLO_SELECTION);
     for (;;) {

@@ -1,0 +1,183 @@
+// The notification-area icon through the freedesktop system tray, with a small tray of
+// the test's own (a connection of its own that owns the tray selection and embeds what
+// docks). Without a tray, adding the icon fails.
+#include "tests/x11/x11_fixture.h"
+
+#include "platform/win/tray.h"
+
+#include <X11/Xatom.h>
+
+namespace vexlo::x11::testing {
+namespace {
+
+using namespace vexlo::win;
+
+constexpr uint32_t kCallback = 0x1401;
+constexpr uint32_t kIconId = 128;
+
+// A tray at the bottom right of the screen: it owns _NET_SYSTEM_TRAY_S0, announces
+// itself, and embeds the icons that ask to dock.
+class TrayHost {
+public:
+    explicit TrayHost(const std::string& display) : connection_(OpenDisplay(display)) {
+        Display* d = connection_.get();
+        XSetWindowAttributes a{};
+        a.override_redirect = True;
+        a.background_pixel = 0x404040;
+        window_ = XCreateWindow(d, DefaultRootWindow(d), kScreenWidth - 200, kScreenHeight - 30, 200, 30, 0,
+                                CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+        XMapRaised(d, window_);
+        const Atom selection = XInternAtom(d, "_NET_SYSTEM_TRAY_S0", False);
+        XSetSelectionOwner(d, selection, window_, CurrentTime);
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = DefaultRootWindow(d);
+        e.xclient.message_type = XInternAtom(d, "MANAGER", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = CurrentTime;
+        e.xclient.data.l[1] = static_cast<long>(selection);
+        e.xclient.data.l[2] = static_cast<long>(window_);
+        XSendEvent(d, DefaultRootWindow(d), False, StructureNotifyMask, &e);
+        XSync(d, False);
+    }
+    // The icon window of the next dock request, embedded and shown; 0 when none came.
+    ::Window TakeDockRequest() {
+        Display* d = connection_.get();
+        const Atom opcode = XInternAtom(d, "_NET_SYSTEM_TRAY_OPCODE", False);
+        XEvent e;
+        while (XCheckTypedWindowEvent(d, window_, ClientMessage, &e)) {
+            if (e.xclient.message_type != opcode || e.xclient.data.l[1] != 0) continue;
+            const auto icon = static_cast<::Window>(e.xclient.data.l[2]);
+            XAddToSaveSet(d, icon);
+            XReparentWindow(d, icon, window_, 170, 3);
+            XMapWindow(d, icon);
+            XSync(d, False);
+            return icon;
+        }
+        return 0;
+    }
+    Display* display() { return connection_.get(); }
+    gfx::Point IconCentre() const { return {kScreenWidth - 200 + 170 + 12, kScreenHeight - 30 + 3 + 12}; }
+
+private:
+    DisplayHandle connection_;
+    ::Window window_ = 0;
+};
+
+class TrayTest : public X11Test {
+protected:
+    void SetUp() override {
+        X11Test::SetUp();
+        if (IsSkipped()) return;
+        StartSystem();
+        owner_ = windows().Create(WS_POPUP, {0, 0, 10, 10});
+        gfx::Bitmap picture(16, 16);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) picture.set_pixel(x, y, 0xFFE02020);
+        }
+        icon_ = CreateIconFromBitmap(picture);
+    }
+    void TearDown() override {
+        if (icon_) DestroyIcon(icon_);
+        X11Test::TearDown();
+    }
+    bool Add() {
+        NotifyIconData data;
+        data.window = owner_;
+        data.id = kIconId;
+        data.flags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        data.callbackMessage = kCallback;
+        data.icon = icon_;
+        data.tip = u"Vexlo更新程序";
+        return ShellNotifyIcon(NIM_ADD, &data);
+    }
+    ::Window WaitForDock(TrayHost& host) {
+        ::Window docked = 0;
+        PumpUntil([&] { return (docked = host.TakeDockRequest()) != 0; });
+        return docked;
+    }
+    // The mouse messages the icon's owner was told about, in order.
+    std::vector<intptr_t> Callbacks() {
+        std::vector<intptr_t> out;
+        for (const auto& e : Delivered(owner_, kCallback)) {
+            EXPECT_EQ(e.wParam, kIconId);
+            out.push_back(e.lParam);
+        }
+        return out;
+    }
+    Window owner_;
+    Icon icon_;
+};
+
+TEST_F(TrayTest, WithoutATrayTheIconCannotBeAdded) {
+    EXPECT_FALSE(Add());
+    EXPECT_TRUE(GetTrayIcons().empty());
+    NotifyIconData data;
+    data.window = owner_;
+    data.id = kIconId;
+    EXPECT_FALSE(ShellNotifyIcon(NIM_MODIFY, &data));
+    EXPECT_FALSE(ShellNotifyIcon(NIM_DELETE, &data));
+    EXPECT_EQ(backend().TrayIconWindowId(owner_, kIconId), 0u);
+}
+
+TEST_F(TrayTest, TheDockedIconShowsItsPictureAndItsClicksReachTheOwner) {
+    TrayHost host(displayName());
+    ASSERT_TRUE(Add());
+    const ::Window docked = WaitForDock(host);
+    ASSERT_NE(docked, 0u);
+    EXPECT_EQ(docked, backend().TrayIconWindowId(owner_, kIconId));
+    EXPECT_EQ(AtomsOf(docked, "_XEMBED_INFO"), (std::vector<unsigned long>{0, 1}));
+    ASSERT_EQ(GetTrayIcons().size(), 1u);
+    // The picture fills the place the tray gave, drawn once the tray shows it.
+    const gfx::Point centre = host.IconCentre();
+    EXPECT_TRUE(PumpUntil([&] { return CaptureScreen(gfx::Rect::FromXYWH(centre.x, centre.y, 1, 1)).pixel(0, 0) == 0xFFE02020u; }));
+
+    log().Clear();
+    Click(centre.x, centre.y);
+    ASSERT_TRUE(PumpUntil([&] { return Callbacks().size() >= 2 && Callbacks().back() == WM_LBUTTONUP; }));
+    // As the shell reports them: the mouse arriving, then the press and the release.
+    EXPECT_EQ(Callbacks(), (std::vector<intptr_t>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    // The cursor is where the icon was clicked: a menu opens there.
+    gfx::Point cursor;
+    GetCursorPos(&cursor);
+    EXPECT_EQ(cursor, centre);
+
+    log().Clear();
+    Click(centre.x, centre.y, 3);
+    ASSERT_TRUE(PumpUntil([&] { return !Callbacks().empty() && Callbacks().back() == WM_RBUTTONUP; }));
+    auto buttons = Callbacks();
+    std::erase(buttons, WM_MOUSEMOVE);
+    EXPECT_EQ(buttons, (std::vector<intptr_t>{WM_RBUTTONDOWN, WM_RBUTTONUP}));
+
+    // Deleted: the window leaves the tray.
+    NotifyIconData data;
+    data.window = owner_;
+    data.id = kIconId;
+    ASSERT_TRUE(ShellNotifyIcon(NIM_DELETE, &data));
+    backend().Sync();
+    ErrorTrap trap(probe());
+    XWindowAttributes a{};
+    XGetWindowAttributes(probe(), docked, &a);
+    EXPECT_FALSE(trap.Sync());
+}
+
+TEST_F(TrayTest, ATrayThatStartsAfterAnotherEndedTakesTheIcon) {
+    ::Window first = 0;
+    {
+        TrayHost host(displayName());
+        ASSERT_TRUE(Add());
+        first = WaitForDock(host);
+        ASSERT_NE(first, 0u);
+    }
+    // The first tray is gone; the server gave the icon back to the root, out of sight.
+    ASSERT_TRUE(PumpUntil([&] {
+        backend().Sync();
+        const XWindowAttributes a = Attributes(first);
+        return a.map_state == IsUnmapped && a.root != 0;
+    }));
+    TrayHost next(displayName());
+    EXPECT_EQ(WaitForDock(next), first);
+}
+
+}  // namespace
+}  // namespace vexlo::x11::testing
