@@ -1,5 +1,7 @@
 #include "ui/controls/markup_text.h"
 
+#include "ui/controls/text_measure.h"
+
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -27,17 +29,14 @@ std::u16string DirectText(const TiXmlElement& element) {
     return text;
 }
 
-// The longest count of characters from `start` whose width is at most `limit`.
+// The longest count of characters from `start` whose width is at most `limit`; a
+// surrogate pair is never split.
 size_t LongestFitting(const MarkupRun& run, size_t start, int32_t limit, const MeasureRunText& measure) {
-    size_t count = 0;
-    const size_t left = run.text.size() - start;
-    while (count < left) {
-        size_t next = count + 1;
-        // Keep surrogate pairs together.
-        if (next < left && IsHighSurrogate(run.text[start + count])) ++next;
-        if (measure(run, std::u16string_view(run.text).substr(start, next)).width > limit) break;
-        count = next;
-    }
+    const std::u16string_view text(run.text);
+    size_t count = ui::LongestFitting(text.size() - start, limit, [&](size_t n) {
+        return measure(run, text.substr(start, n)).width;
+    });
+    if (count > 0 && start + count < text.size() && IsHighSurrogate(text[start + count - 1])) --count;
     return count;
 }
 
@@ -142,7 +141,10 @@ std::vector<MarkupLine> LayoutMarkup(const std::vector<MarkupRun>& runs, int32_t
         size_t pos = first;
         while (remaining > width && pos < run.text.size()) {
             size_t count = LongestFitting(run, pos, width, measure);
-            if (count == 0) count = 1;  // wider than the control alone: still advance
+            if (count == 0) {
+                // Wider than the control alone: it still takes a line, with its pair.
+                count = pos + 1 < run.text.size() && IsHighSurrogate(run.text[pos]) ? 2 : 1;
+            }
             const gfx::Size size = measure(run, std::u16string_view(run.text).substr(pos, count));
             MarkupLine line;
             line.width = size.width;

@@ -13,31 +13,36 @@ std::vector<WrappedLine> WrapText(std::u16string_view text, int32_t width, int32
         lines.push_back({y, lineHeight, std::u16string(text.substr(start, count))});
         y = gfx::SaturatingAdd(gfx::SaturatingAdd(y, lineHeight), lineSpace);
     };
+    // Walking character by character, a line ends at a line feed (kept at its end) or
+    // before the first character that makes it wider than the width; the widths grow
+    // with the characters, so the break is found by a search instead.
     size_t start = 0;
-    size_t count = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const gfx::Size size = measure(text.substr(start, count + 1));
-        if (text[i] == u'\n') {
-            endLine(start, count + 1, size.height);
-            start = ++i;
-            count = 0;
-        } else if (size.width > width) {
-            if (count == 0) {
-                // Too wide even alone: it gets the line to itself.
-                endLine(start, 1, size.height);
-                start = ++i;
-            } else {
-                endLine(start, count, size.height);
-                start = i;  // this character opens the next line
-                count = 0;
-            }
+    size_t feed = 0;  // the next line feed at or after start, looked up once per feed
+    bool feedKnown = false;
+    while (start < text.size()) {
+        if (!feedKnown || (feed != std::u16string_view::npos && feed < start)) {
+            feed = text.find(u'\n', start);
+            feedKnown = true;
+        }
+        const size_t end = feed == std::u16string_view::npos ? text.size() : feed;
+        const size_t available = end - start;
+        const size_t fitting = LongestFitting(available, width, [&](size_t count) {
+            return measure(text.substr(start, count)).width;
+        });
+        if (fitting == available) {
+            const size_t count = feed == std::u16string_view::npos ? available : available + 1;
+            endLine(start, count, measure(text.substr(start, count)).height);
+            start += count;
+        } else if (fitting == 0) {
+            // Too wide even alone: it gets the line to itself.
+            endLine(start, 1, measure(text.substr(start, 1)).height);
+            start += 1;
         } else {
-            ++count;
-            ++i;
+            // The line gets the height measured with the character that did not fit.
+            endLine(start, fitting, measure(text.substr(start, fitting + 1)).height);
+            start += fitting;
         }
     }
-    if (count > 0) endLine(start, count, measure(text.substr(start, count)).height);
     return lines;
 }
 

@@ -41,6 +41,33 @@ TEST(WrapText, BreaksAtLineFeedsAndBeforeTheCharacterThatOverflows) {
     }
 }
 
+TEST(WrapText, ALongTextIsBrokenWithoutMeasuringTheRestForEveryLine) {
+    const std::u16string text(200000, u'a');
+    size_t measured = 0;
+    auto counting = [&](std::u16string_view t) {
+        measured += t.size();
+        return FixedMeasure(t);
+    };
+    auto lines = WrapText(text, 100, 50, 0, counting);
+    ASSERT_EQ(lines.size(), 20000u);
+    EXPECT_EQ(lines.back().text, u"aaaaaaaaaa");
+    EXPECT_LT(measured, 100 * text.size());
+}
+
+TEST(Markup, ALongRunIsSplitWithoutMeasuringTheRestForEveryLine) {
+    std::vector<MarkupRun> runs(1);
+    runs[0].text.assign(100000, u'a');
+    size_t measured = 0;
+    MeasureRunText counting = [&](const MarkupRun&, std::u16string_view t) {
+        measured += t.size();
+        return FixedMeasure(t);
+    };
+    MeasureRuns(runs, counting);
+    auto lines = LayoutMarkup(runs, 100, counting);
+    EXPECT_EQ(lines.size(), 10000u);
+    EXPECT_LT(measured, 100 * runs[0].text.size());
+}
+
 TEST(WrapText, LinesStackWithLineSpaceAndGiveTheTotalHeight) {
     auto lines = WrapText(u"abcdefg", 30, 50, 3, FixedMeasure);
     ASSERT_EQ(lines.size(), 3u);
