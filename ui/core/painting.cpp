@@ -20,8 +20,20 @@ void PresentLayered(WindowRecord& record, const gfx::Bitmap& image) {
     win::UpdateLayeredWindow(record.hostWindow, &position, &size, &image, &origin, 0, &kPerPixelAlpha, win::ULW_ALPHA);
 }
 
+// PaintPlugin into a target whose top-left pixel shows client point -offset.
+void PaintPluginAt(const gfx::Rect& clip, gfx::DrawContext& dc, duPlugin* plugin, gfx::Point offset) {
+    if (!IsPluginValid(plugin) || clip.IsEmpty()) return;
+    gfx::Rect r;
+    plugin->GetRect(&r);
+    gfx::DrawContext::StateSaver saved(dc);
+    dc.SetOrigin(offset);
+    dc.SetClipRect(clip);
+    dc.SetOrigin({r.left + offset.x, r.top + offset.y});
+    plugin->DrawObject(dc);
+}
+
 // Paints the collected controls back to front, each clipped to its visible rectangle
-// within `area`.
+// within `area`, into an image of `area` alone.
 void PaintCollected(const duRedrawLayer& layer, const gfx::Rect& area, gfx::DrawContext& dc) {
     const auto& layers = layer.layers();
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
@@ -29,7 +41,7 @@ void PaintCollected(const duRedrawLayer& layer, const gfx::Rect& area, gfx::Draw
             if (!IsPluginValid(p)) continue;  // a control's drawing may delete another
             gfx::Rect visible;
             GetVisibleRect(p, &visible);
-            PaintPlugin(visible.Intersect(area), dc, p);
+            PaintPluginAt(visible.Intersect(area), dc, p, {-area.left, -area.top});
         }
     }
 }
@@ -44,14 +56,7 @@ bool TakesPart(duPlugin* p, const gfx::Rect& area) {
 }  // namespace
 
 void PaintPlugin(const gfx::Rect& clip, gfx::DrawContext& dc, duPlugin* plugin) {
-    if (!IsPluginValid(plugin) || clip.IsEmpty()) return;
-    gfx::Rect r;
-    plugin->GetRect(&r);
-    gfx::DrawContext::StateSaver saved(dc);
-    dc.SetOrigin({0, 0});
-    dc.SetClipRect(clip);
-    dc.SetOrigin({r.left, r.top});
-    plugin->DrawObject(dc);
+    PaintPluginAt(clip, dc, plugin, {0, 0});
 }
 
 void PaintWindow(WindowRecord* record, gfx::Bitmap* target) {
@@ -144,12 +149,14 @@ int RepaintPlugin(WindowRecord* record, duPlugin* plugin) {
         }
     }
 
-    gfx::Bitmap image(client.width(), client.height());
+    // Only the changed rectangle is drawn: the image covers `area` and nothing else.
+    gfx::Bitmap image(area.width(), area.height());
     if (image.empty()) return 0;
+    const gfx::Rect whole{0, 0, area.width(), area.height()};
     {
         gfx::DrawContext dc(image);
         PaintCollected(behind, area, dc);
-        if (IsPluginShown(plugin)) PaintPlugin(area, dc, plugin);
+        if (IsPluginShown(plugin)) PaintPluginAt(area, dc, plugin, {-area.left, -area.top});
         PaintCollected(front, area, dc);
     }
     if (record->destroyed) return 0;
@@ -159,7 +166,7 @@ int RepaintPlugin(WindowRecord* record, duPlugin* plugin) {
         {
             gfx::DrawContext cached(*record->cachedImage);
             cached.Clear(area);
-            cached.AlphaBlend(area, image, area);
+            cached.AlphaBlend(area, image, whole);
         }
         PresentLayered(*record, *record->cachedImage);
         record->caretShown = false;
@@ -167,13 +174,13 @@ int RepaintPlugin(WindowRecord* record, duPlugin* plugin) {
     }
     if (record->cachedImage) {
         gfx::DrawContext cached(*record->cachedImage);
-        cached.Copy(area, image, {area.left, area.top});
+        cached.Copy(area, image, {0, 0});
     }
     win::WindowDC surface(record->hostWindow);
     if (surface) {
         win::HideCaret(record->hostWindow);
         gfx::DrawContext out(*surface.surface());
-        out.Copy(area, image, {area.left, area.top});
+        out.Copy(area, image, {0, 0});
         win::ShowCaret(record->hostWindow);
     }
     return 1;
