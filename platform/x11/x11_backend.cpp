@@ -243,7 +243,7 @@ std::unique_ptr<win::DisplayBackend> CreateX11BackendFromEnvironment() {
     options.display = name;
     auto backend = X11Backend::Open(options);
     if (!backend) {
-        std::fprintf(stderr, "x11: cannot open the display %s; showing nothing\n", name);
+        std::fprintf(stderr, "x11: cannot open the display %s; running without one\n", name);
         return nullptr;
     }
     return backend;
