@@ -91,6 +91,8 @@ void Probe::OnChildShow(duPlugin* child, int32_t visible) {
     Log("ChildShow(" + NameOf(child) + "," + std::to_string(visible) + ")");
 }
 
+void Probe::OnChildResize(duPlugin* child) { Log("ChildResize(" + NameOf(child) + ")"); }
+
 void RegisterProbes() {
     RegisterPluginClass(u"button", [] { return ObjectPtr<duPlugin>(new Probe(true)); });
     RegisterPluginClass(u"static", [] { return ObjectPtr<duPlugin>(new Probe(false)); });

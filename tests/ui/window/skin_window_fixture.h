@@ -49,6 +49,7 @@ public:
     void OnKeyDown(uint32_t key, uint32_t repeat, uint32_t flags) override;
     void OnChildDelete(duPlugin* child) override;
     void OnChildShow(duPlugin* child, int32_t visible) override;
+    void OnChildResize(duPlugin* child) override;
 
 private:
     void Log(const std::string& event) const;

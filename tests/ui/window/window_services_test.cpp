@@ -179,5 +179,32 @@ TEST_F(Services, TheWindowManagersScriptFacingCalls) {
     EXPECT_EQ(manager_->Redraw(nullptr), 0);
 }
 
+TEST_F(Services, AnOrdinaryWindowTakesItsRegionAgainAfterEverySizeChange) {
+    std::u16string skin = TestSkin(u"layered=\"false\" rgn=\"corner\"");
+    const size_t at = skin.find(u"</dsstyle>") + std::u16string_view(u"</dsstyle>").size();
+    skin.insert(at, u"<dsrgn><rgn name=\"corner\" type=\"roundrect\" roundx=\"15\" roundy=\"15\"/></dsrgn>");
+    LoadSkin(skin);
+    Attach(u"w");
+    gfx::Region region;
+    ASSERT_EQ(win::GetWindowRgn(host_, &region), 1) << "placed at its skin size, it took its shape";
+    EXPECT_FALSE(region.Contains(0, 0)) << "a rounded corner";
+    EXPECT_TRUE(region.Contains(60, 30));
+    EXPECT_FALSE(region.Contains(150, 30));
+    win::SetWindowPos(host_, {}, 0, 0, 200, 60, win::SWP_NOMOVE | win::SWP_NOZORDER | win::SWP_NOACTIVATE);
+    ASSERT_EQ(win::GetWindowRgn(host_, &region), 1);
+    EXPECT_TRUE(region.Contains(150, 30)) << "the shape follows the new size";
+}
+
+TEST_F(Services, AResizedControlTellsItsParentOnlyWhenItsRectangleChanged) {
+    Open();
+    duPlugin* ok = Find(u"ok");
+    EXPECT_EQ(ResizePlugin(ok), 1);
+    EXPECT_TRUE(ProbeLog().empty());
+    ok->SetPosWidth(40);
+    ResizePlugin(ok);
+    EXPECT_EQ(ProbeLog(), (std::vector<std::string>{"panel:ChildResize(ok)"}));
+    EXPECT_EQ(RectOf(u"ok"), (gfx::Rect{52, 7, 92, 27}));
+}
+
 }  // namespace
 }  // namespace vexlo::ui::testing
