@@ -95,7 +95,13 @@ int duWindowManager::AttachWindow(Window host, const char16_t* name) {
         AdaptHostWindow(host, *r);
         SetWindowFrameName(host, platform::WideToUtf8(name));
         windows_[host] = r;
-        PlaceInitially(host, *window);
+        if (window->GetPosWidth() > 0 && window->GetPosHeight() > 0) {
+            PlaceInitially(host, *window);
+        } else {
+            // Not placed: the tree takes the host window's own client area rather than
+            // staying empty until the first size change.
+            window->Resize(nullptr);
+        }
         if (IsLayeredWindow(host)) PaintWindow(r, nullptr);
         r->tooltip = CreateWindowEx(0, TOOLTIPS_CLASS, u"", WS_POPUP, 0, 0, 0, 0, host, 0, 0, nullptr);
         if (r->tooltip) SetWindowPos(r->tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

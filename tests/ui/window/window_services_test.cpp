@@ -195,6 +195,19 @@ TEST_F(Services, AnOrdinaryWindowTakesItsRegionAgainAfterEverySizeChange) {
     EXPECT_TRUE(region.Contains(150, 30)) << "the shape follows the new size";
 }
 
+TEST_F(Services, AWindowWithoutASkinSizeKeepsItsHostsPlaceAndSize) {
+    std::u16string skin = TestSkin();
+    const size_t size = skin.find(u"width=\"120\" height=\"60\" x=\"10\" y=\"20\" ");
+    ASSERT_NE(size, std::u16string::npos);
+    skin.erase(size, std::u16string_view(u"width=\"120\" height=\"60\" x=\"10\" y=\"20\" ").size());
+    LoadSkin(skin);
+    Attach(u"w");
+    gfx::Rect window;
+    win::GetWindowRect(host_, &window);
+    EXPECT_EQ(window, (gfx::Rect{100, 100, 400, 300}));
+    EXPECT_EQ(RectOf(u"panel"), (gfx::Rect{2, 2, 298, 198})) << "laid out in the host's client area";
+}
+
 TEST_F(Services, AResizedControlTellsItsParentOnlyWhenItsRectangleChanged) {
     Open();
     duPlugin* ok = Find(u"ok");
