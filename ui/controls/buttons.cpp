@@ -4,6 +4,7 @@
 
 #include "ui/controls/control_services.h"
 #include "ui/core/debug_print.h"
+#include "ui/core/plugin_registry.h"
 #include "ui/core/property_group.h"
 #include "ui/core/state.h"
 #include "ui/core/style_group.h"
@@ -19,13 +20,14 @@ gfx::Rect LocalRect(const duPlugin& plugin) {
     return {0, 0, r.width(), r.height()};
 }
 
-// The siblings of a control (itself included) made from the element `lowerName`, in order.
-std::vector<duPlugin*> SiblingsOfType(const duPlugin& plugin, std::u16string_view lowerName) {
-    std::vector<duPlugin*> out;
+// The siblings of a control (itself included) made from the element `lowerName`, in
+// order, as references that tell when a host's handler deleted one of them.
+std::vector<PluginRef> SiblingsOfType(const duPlugin& plugin, std::u16string_view lowerName) {
+    std::vector<PluginRef> out;
     const duPlugin* parent = plugin.GetParent();
     if (!parent) return out;
     for (duPlugin* c = parent->GetFirstChild(); c; c = c->GetNextSibling()) {
-        if (c->TypeIs(lowerName)) out.push_back(c);
+        if (c->TypeIs(lowerName)) out.emplace_back(c);
     }
     return out;
 }
@@ -159,9 +161,10 @@ void duCheckBox::OnMouseLUp(int32_t, int32_t) {
         checked_ = 0;
     }
     if (notifyWith >= 0) {
+        const PluginRef self(this);
         controls::Notify(this, kNotifyCkClick, notifyWith, 0);
         // The host may have deleted the check box while handling its click.
-        if (!controls::IsAlive(this)) return;
+        if (!self.alive()) return;
     }
     controls::Redraw(this, true);
 }
@@ -196,8 +199,8 @@ void duCheckBox::DrawObject(gfx::DrawContext& dc) {
 bool duRadio::GetChecked() const { return InCheckedRange(GetState()); }
 
 void duRadio::SetChecked(bool checked) {
-    for (duPlugin* sibling : SiblingsOfType(*this, u"radio")) {
-        auto* radio = dynamic_cast<duRadio*>(sibling);
+    for (const PluginRef& sibling : SiblingsOfType(*this, u"radio")) {
+        auto* radio = dynamic_cast<duRadio*>(sibling.get());
         if (!radio || radio->groupId_ != groupId_) continue;
         const bool wasChecked = radio->GetChecked();
         radio->SetState(kStateNormal);
@@ -225,9 +228,10 @@ void duRadio::OnMouseLDown(int32_t, int32_t) {
 
 void duRadio::OnMouseLUp(int32_t, int32_t) {
     if (GetState() != kStatePress) return;
+    const PluginRef self(this);
     controls::Notify(this, kNotifyRadioClick, 1, 0);
     // The host may have deleted the radio (or its whole group) while handling the click.
-    if (!controls::IsAlive(this)) return;
+    if (!self.alive()) return;
     SetState(kStateChecked);
     SetChecked(true);
     controls::Redraw(this, true);
@@ -267,15 +271,17 @@ void duTabButton::SetSelectedFlag(bool selected) {
 }
 
 void duTabButton::Select() {
-    for (duPlugin* sibling : SiblingsOfType(*this, u"tabbutton")) {
-        auto* tab = dynamic_cast<duTabButton*>(sibling);
-        if (!tab || !controls::IsAlive(tab)) continue;
+    // Hiding a page notifies the host, which may delete tabs meanwhile.
+    const PluginRef self(this);
+    for (const PluginRef& sibling : SiblingsOfType(*this, u"tabbutton")) {
+        auto* tab = dynamic_cast<duTabButton*>(sibling.get());
+        if (!tab) continue;
         tab->SetState(kStateNormal);
         if (tab->selected_) tab->SetSelectedFlag(false);
+        if (!self.alive()) return;
     }
-    if (!controls::IsAlive(this)) return;
     SetSelectedFlag(true);
-    SetState(kStateCheckedOver);
+    if (self.alive()) SetState(kStateCheckedOver);
 }
 
 void duTabButton::OnMouseIn(int32_t, int32_t) {
@@ -307,9 +313,10 @@ void duTabButton::OnMouseLDown(int32_t, int32_t) {
 
 void duTabButton::OnMouseLUp(int32_t, int32_t) {
     if (selected_) return;
+    const PluginRef self(this);
     const intptr_t veto = controls::Notify(this, kNotifyTbbSelected, 1, 0);
     // The host may have deleted this tab while deciding.
-    if (!controls::IsAlive(this)) return;
+    if (!self.alive()) return;
     if (veto != 0) {
         if (GetState() == kStatePress) {
             SetState(kStateOver);
@@ -318,22 +325,23 @@ void duTabButton::OnMouseLUp(int32_t, int32_t) {
         return;
     }
     // Collected first: a notification handler may delete or move any of them.
-    for (duPlugin* sibling : SiblingsOfType(*this, u"tabbutton")) {
-        if (!controls::IsAlive(sibling)) continue;
-        auto* tab = dynamic_cast<duTabButton*>(sibling);
+    for (const PluginRef& sibling : SiblingsOfType(*this, u"tabbutton")) {
+        auto* tab = dynamic_cast<duTabButton*>(sibling.get());
         if (!tab) continue;
         tab->SetState(kStateNormal);
         if (!tab->selected_) continue;
         controls::Notify(tab, kNotifyTbbSelected, 0, 0);
-        if (!controls::IsAlive(tab)) {
+        if (!sibling.alive()) {
             DebugPrint(u"error: delete tabbutton in DUM_TBBSELECTED notify\n");
             return;
         }
-        if (!controls::IsAlive(this)) return;
+        if (!self.alive()) return;
         tab->SetSelectedFlag(false);
-        tab->common_.StopFade(*tab);
+        if (!self.alive()) return;
+        if (sibling.alive()) tab->common_.StopFade(*tab);
     }
     SetSelectedFlag(true);
+    if (!self.alive()) return;
     SetState(kStateCheckedOver);
     controls::InvalidateHostWindow(this);
 }

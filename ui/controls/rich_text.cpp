@@ -6,6 +6,7 @@
 #include "ui/core/draw_helpers.h"
 #include "ui/core/font_resource.h"
 #include "ui/core/object.h"
+#include "ui/core/plugin_registry.h"
 #include "ui/core/property_group.h"
 #include "ui/core/state.h"
 #include "ui/core/style_group.h"
@@ -202,8 +203,9 @@ void duXmlStatic::OnMouseLDown(int32_t, int32_t) {
     // The host may set a new text (freeing the runs) or delete the control while it
     // handles the click, so the address it reads is a copy held for the call.
     clickedHref_ = HoveredRun()->href;
+    const PluginRef self(this);
     controls::Notify(this, kNotifyXmlStaticHrefClick, 0, 0);
-    if (!controls::IsAlive(this)) {
+    if (!self.alive()) {
         DebugPrint(u"IsHrefSegment true\n");
         return;
     }

@@ -292,6 +292,25 @@ TEST(TabButton, DeletingTheDeselectedTabInItsNotificationStopsTheSelection) {
     EXPECT_TRUE(reported);
 }
 
+TEST(TabButton, DeletingTabsWhileTheirPagesAreShownOrHiddenIsSafe) {
+    for (const char16_t* victim : {u"t1", u"t2"}) {
+        SkinWindow w(StandardTheme(), kTabs);
+        ASSERT_TRUE(w.ok());
+        duPlugin* gone = w.Find(victim);
+        duPlugin* t2 = w.Find(u"t2");
+        // Code 2 reports the page's visibility change, while the selection is under way.
+        w.onAnyNotify = [&](const Notification& n) {
+            if (n.code == 2 && IsPluginValid(gone)) DeletePlugin(gone);
+        };
+        w.MouseDown(t2);
+        w.MouseUp(t2);
+        EXPECT_FALSE(IsPluginValid(gone));
+        if (IsPluginValid(t2)) {
+            EXPECT_TRUE(static_cast<duTabButton*>(t2)->GetSelected());
+        }
+    }
+}
+
 TEST(TabButton, DeletingTheClickedTabWhileTheHostDecidesIsSafe) {
     SkinWindow again(StandardTheme(), kTabs);
     ASSERT_TRUE(again.ok());

@@ -84,9 +84,10 @@ SkinWindow::~SkinWindow() {
 intptr_t SkinWindow::HostProc(win::Window w, uint32_t msg, uintptr_t wp, intptr_t lp) {
     if (msg == kNotifyMessage && g_current && lp) {
         const auto* record = reinterpret_cast<const NotificationRecord*>(lp);
-        if (record->code < kNotifyBtnClick) return 0;
         const auto* plugin = reinterpret_cast<duPlugin*>(wp);
         Notification n{plugin->GetName(), record->code, record->first, record->second};
+        if (g_current->onAnyNotify) g_current->onAnyNotify(n);
+        if (record->code < kNotifyBtnClick) return 0;
         g_current->notifications.push_back(n);
         if (g_current->onNotify) g_current->onNotify(n);
         return g_current->answer;

@@ -51,6 +51,8 @@ public:
     std::vector<Notification> notifications;
     intptr_t answer = 0;
     std::function<void(const Notification&)> onNotify;
+    // Called for every notification, those left out of the record included.
+    std::function<void(const Notification&)> onAnyNotify;
 
     // Paints the control alone into a picture of its size, over `background` (text is
     // only seen where the picture under it is not transparent).
