@@ -10,9 +10,10 @@ namespace vexlo::ui {
 namespace {
 
 // Address to serial: the serial is what makes a stale reference fail after reuse.
+// Never destroyed: a control freed during the process's exit still finds the registry.
 std::unordered_map<const duPlugin*, uint64_t>& Live() {
-    static std::unordered_map<const duPlugin*, uint64_t> live;
-    return live;
+    static auto* live = new std::unordered_map<const duPlugin*, uint64_t>();
+    return *live;
 }
 
 struct DeferredList {
@@ -21,8 +22,8 @@ struct DeferredList {
 };
 
 DeferredList& Deferred() {
-    static DeferredList list;
-    return list;
+    static auto* list = new DeferredList();
+    return *list;
 }
 
 }  // namespace

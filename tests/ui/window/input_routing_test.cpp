@@ -271,6 +271,52 @@ TEST_F(Routing, DestroyingTheWindowInsideANotificationIsSafe) {
     EXPECT_EQ(LivePluginCount(), 0u);
 }
 
+TEST_F(Routing, HandlersThatDeleteOrDestroyAnythingAtAnyNotificationAreSurvived) {
+    // What a host handler does when it hears a given code from any control.
+    enum class Act { kDeleteSender, kDeletePanel, kDeleteOther, kDestroyWindow };
+    const struct {
+        int32_t code;
+        Act act;
+    } cases[] = {
+        {kNotifyMouseIn, Act::kDeletePanel},     {kNotifyMouseIn, Act::kDestroyWindow},
+        {kNotifyMouseLeave, Act::kDeleteSender}, {kNotifyKillFocus, Act::kDeleteSender},
+        {kNotifyKillFocus, Act::kDeleteOther},   {kNotifySetFocus, Act::kDeleteSender},
+        {kNotifySetFocus, Act::kDestroyWindow},  {kNotifyMouseLDown, Act::kDeletePanel},
+        {kNotifyMouseLUp, Act::kDeletePanel},    {kNotifyBtnClick, Act::kDestroyWindow},
+        {kNotifyBtnClick, Act::kDeleteSender},   {kNotifyShowControl, Act::kDeleteSender},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "code " << c.code << " act " << static_cast<int>(c.act));
+        Open();
+        ClickOn(u"label");
+        MoveOnto(u"cancel");
+        bool done = false;
+        OnNotify() = [&, this](duPlugin* p, const win::NotificationRecord& r) {
+            if (done || r.code != c.code || !p) return;
+            done = true;
+            switch (c.act) {
+                case Act::kDeleteSender: DeletePlugin(p); break;
+                case Act::kDeletePanel: DeletePlugin(Find(u"panel")); break;
+                case Act::kDeleteOther: DeletePlugin(Find(p == Find(u"ok") ? u"label" : u"ok")); break;
+                case Act::kDestroyWindow: win::DestroyWindow(host_); break;
+            }
+        };
+        const gfx::Point ok = Centre(u"ok");
+        harness_->MoveTo(host_, ok.x, ok.y);
+        if (win::IsWindow(host_)) harness_->Click(host_, ok.x, ok.y);
+        if (win::IsWindow(host_) && Find(u"ok")) SetPluginVisible(Find(u"ok"), 0);
+        harness_->Advance(600);
+        if (win::IsWindow(host_)) harness_->MoveTo(600, 600);
+        OnNotify() = nullptr;
+        EXPECT_TRUE(done);
+        if (win::IsWindow(host_)) {
+            EXPECT_EQ(LivePluginCount(), Record()->zorder->FrontToBack().size());
+            win::DestroyWindow(host_);
+        }
+        EXPECT_EQ(LivePluginCount(), 0u);
+    }
+}
+
 TEST_F(Routing, ADisabledInactiveWindowStillTearsItsRecordDown) {
     Open();
     win::Window other = CreateHost(500, 500, 50, 50);
