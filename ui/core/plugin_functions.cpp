@@ -311,7 +311,7 @@ int SetPluginCapture(duPlugin* plugin) {
     if (!Live(record)) return 0;
     duPlugin* previous = record->capture.get();
     record->capture = PluginRef(plugin);
-    if (previous && previous != plugin) previous->OnCaptureChanged(plugin);
+    if (previous) previous->OnCaptureChanged(plugin);
     return 1;
 }
 
