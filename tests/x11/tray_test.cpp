@@ -4,6 +4,7 @@
 #include "tests/x11/x11_fixture.h"
 
 #include "platform/win/tray.h"
+#include "tests/x11/tray_host.h"
 
 #include <X11/Xatom.h>
 
@@ -14,55 +15,6 @@ using namespace vexlo::win;
 
 constexpr uint32_t kCallback = 0x1401;
 constexpr uint32_t kIconId = 128;
-
-// A tray at the bottom right of the screen: it owns _NET_SYSTEM_TRAY_S0, announces
-// itself, and embeds the icons that ask to dock.
-class TrayHost {
-public:
-    explicit TrayHost(const std::string& display) : connection_(OpenDisplay(display)) {
-        Display* d = connection_.get();
-        XSetWindowAttributes a{};
-        a.override_redirect = True;
-        a.background_pixel = 0x404040;
-        window_ = XCreateWindow(d, DefaultRootWindow(d), kScreenWidth - 200, kScreenHeight - 30, 200, 30, 0,
-                                CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
-        XMapRaised(d, window_);
-        const Atom selection = XInternAtom(d, "_NET_SYSTEM_TRAY_S0", False);
-        XSetSelectionOwner(d, selection, window_, CurrentTime);
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = DefaultRootWindow(d);
-        e.xclient.message_type = XInternAtom(d, "MANAGER", False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = CurrentTime;
-        e.xclient.data.l[1] = static_cast<long>(selection);
-        e.xclient.data.l[2] = static_cast<long>(window_);
-        XSendEvent(d, DefaultRootWindow(d), False, StructureNotifyMask, &e);
-        XSync(d, False);
-    }
-    // The icon window of the next dock request, embedded and shown; 0 when none came.
-    ::Window TakeDockRequest() {
-        Display* d = connection_.get();
-        const Atom opcode = XInternAtom(d, "_NET_SYSTEM_TRAY_OPCODE", False);
-        XEvent e;
-        while (XCheckTypedWindowEvent(d, window_, ClientMessage, &e)) {
-            if (e.xclient.message_type != opcode || e.xclient.data.l[1] != 0) continue;
-            const auto icon = static_cast<::Window>(e.xclient.data.l[2]);
-            XAddToSaveSet(d, icon);
-            XReparentWindow(d, icon, window_, 170, 3);
-            XMapWindow(d, icon);
-            XSync(d, False);
-            return icon;
-        }
-        return 0;
-    }
-    Display* display() { return connection_.get(); }
-    gfx::Point IconCentre() const { return {kScreenWidth - 200 + 170 + 12, kScreenHeight - 30 + 3 + 12}; }
-
-private:
-    DisplayHandle connection_;
-    ::Window window_ = 0;
-};
 
 class TrayTest : public X11Test {
 protected:
@@ -121,7 +73,7 @@ TEST_F(TrayTest, WithoutATrayTheIconCannotBeAdded) {
 }
 
 TEST_F(TrayTest, TheDockedIconShowsItsPictureAndItsClicksReachTheOwner) {
-    TrayHost host(displayName());
+    TrayHost host(displayName(), kScreenWidth - 200, kScreenHeight - 30);
     ASSERT_TRUE(Add());
     const ::Window docked = WaitForDock(host);
     ASSERT_NE(docked, 0u);
@@ -164,7 +116,7 @@ TEST_F(TrayTest, TheDockedIconShowsItsPictureAndItsClicksReachTheOwner) {
 TEST_F(TrayTest, ATrayThatStartsAfterAnotherEndedTakesTheIcon) {
     ::Window first = 0;
     {
-        TrayHost host(displayName());
+        TrayHost host(displayName(), kScreenWidth - 200, kScreenHeight - 30);
         ASSERT_TRUE(Add());
         first = WaitForDock(host);
         ASSERT_NE(first, 0u);
@@ -175,7 +127,7 @@ TEST_F(TrayTest, ATrayThatStartsAfterAnotherEndedTakesTheIcon) {
         const XWindowAttributes a = Attributes(first);
         return a.map_state == IsUnmapped && a.root != 0;
     }));
-    TrayHost next(displayName());
+    TrayHost next(displayName(), kScreenWidth - 200, kScreenHeight - 30);
     EXPECT_EQ(WaitForDock(next), first);
 }
 
