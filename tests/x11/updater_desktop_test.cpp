@@ -85,7 +85,9 @@ protected:
         }
         gfx::Bitmap golden;
         EXPECT_FALSE(last.empty()) << "no frame of the install panel";
-        if (!last.empty()) EXPECT_TRUE(image::ReadPngFile(last, golden));
+        if (!last.empty()) {
+            EXPECT_TRUE(image::ReadPngFile(last, golden));
+        }
         return golden;
     }
 
