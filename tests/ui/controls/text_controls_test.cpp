@@ -274,5 +274,25 @@ TEST(Layout, ARowFollowsItsChildrenShowingHidingAndGrowing) {
     EXPECT_EQ(RectOf(b).left, RectOf(a).right + 3);
 }
 
+TEST(Layout, AfterLoadingTheGridArrangesAndTypeZeroLeavesItsChildren) {
+    SkinWindow w(StandardTheme(),
+                 u"<gridlayout name=\"g\" width=\"80\" height=\"60\" grid=\"true\" maxcount=\"4\" itemwidth=\"30\" "
+                 u"itemheight=\"20\" xspace=\"5\" yspace=\"4\">"
+                 u"<static name=\"g1\" width=\"30\" height=\"20\"/><static name=\"g2\" width=\"30\" height=\"20\"/>"
+                 u"<static name=\"g3\" width=\"30\" height=\"20\"/></gridlayout>"
+                 u"<layout name=\"panel\" top=\"60\" width=\"200\" height=\"40\">"
+                 u"<static name=\"s1\" left=\"5\" width=\"30\" height=\"20\"/>"
+                 u"<button name=\"s2\" left=\"-40\" width=\"30\" height=\"20\"/></layout>");
+    ASSERT_TRUE(w.ok());
+    EXPECT_EQ(RectOf(w.Find(u"g1")), (gfx::Rect{0, 0, 65, 20}));
+    EXPECT_EQ(RectOf(w.Find(u"g2")), (gfx::Rect{0, 24, 30, 44}));
+    EXPECT_EQ(RectOf(w.Find(u"g3")), (gfx::Rect{35, 24, 65, 44}));
+    duPlugin* s1 = w.Find(u"s1");
+    duPlugin* s2 = w.Find(u"s2");
+    EXPECT_EQ(RectOf(s2), (gfx::Rect{160, 60, 190, 80}));
+    SetPluginVisible(s1, 0);
+    EXPECT_EQ(RectOf(s2), (gfx::Rect{160, 60, 190, 80}));
+}
+
 }  // namespace
 }  // namespace vexlo::ui
