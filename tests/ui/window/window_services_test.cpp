@@ -208,6 +208,34 @@ TEST_F(Services, AWindowWithoutASkinSizeKeepsItsHostsPlaceAndSize) {
     EXPECT_EQ(RectOf(u"panel"), (gfx::Rect{2, 2, 298, 198})) << "laid out in the host's client area";
 }
 
+TEST_F(Services, HostileWindowAndControlAttributesAreSurvived) {
+    const std::u16string_view windows[] = {
+        u"width=\"2147483647\" height=\"2147483647\" x=\"-2147483648\" y=\"2147483647\"",
+        u"width=\"70000\" height=\"3\" bordersize=\"2147483647\" captionheight=\"-5\"",
+        u"width=\"-5\" height=\"40\" minwidth=\"-100\" maxwidth=\"-1\" rgn=\"missing\"",
+        u"width=\"1\" height=\"1\" zorder=\"-2147483648\"",
+    };
+    const std::u16string_view controls =
+        u"<static name=\"a\" zorder=\"2147483647\" left=\"-2147483648\" right=\"2147483647\" "
+        u"horzanchor=\"2\" vertanchor=\"1\" height=\"-400%\" style=\"label_style\"/>"
+        u"<static name=\"b\" zorder=\"-2147483648\" left=\"center\" top=\"center\" width=\"2147483647\" "
+        u"height=\"2147483647\" style=\"btn_style\" alpha=\"-7\"/>";
+    for (std::u16string_view attributes : windows) {
+        SCOPED_TRACE(platform::WideToUtf8(attributes));
+        LoadSkin(TestSkin(attributes, controls));
+        Attach(u"w");
+        ASSERT_TRUE(Record());
+        PaintWindow(Record(), nullptr);
+        for (const char16_t* name : {u"a", u"b", u"ok", u"panel"}) RedrawPlugin(Find(name), 1);
+        harness_->Click(host_, 1, 1);
+        harness_->Click(host_, 5, 5);
+        harness_->Advance(600);
+        win::SetWindowPos(host_, {}, 0, 0, 50, 30, win::SWP_NOMOVE | win::SWP_NOZORDER);
+        win::DestroyWindow(host_);
+        EXPECT_EQ(LivePluginCount(), 0u);
+    }
+}
+
 TEST_F(Services, AResizedControlTellsItsParentOnlyWhenItsRectangleChanged) {
     Open();
     duPlugin* ok = Find(u"ok");
