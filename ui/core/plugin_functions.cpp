@@ -111,11 +111,13 @@ intptr_t NotifyHost(duPlugin* plugin, int32_t code, int32_t first, int32_t secon
         name += plugin->GetName();
         name += u'_';
         name += event.name;
-        auto arg = [&](ScriptArgKind kind, int32_t value) {
+        auto arg = [](ScriptArgKind kind, int32_t value) {
             switch (kind) {
                 case ScriptArgKind::kInteger: return com::Variant::Int(value);
                 case ScriptArgKind::kObject:
-                    return com::Variant::Object(reinterpret_cast<com::IDispatch*>(static_cast<intptr_t>(value)));
+                    // A 32-bit parameter cannot carry an object's address on this target:
+                    // the script gets a null object of the right type, never a forged one.
+                    return com::Variant::Object(static_cast<com::IDispatch*>(nullptr));
                 case ScriptArgKind::kNone: break;
             }
             return com::Variant();

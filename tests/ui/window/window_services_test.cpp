@@ -75,11 +75,15 @@ TEST_F(Services, TheScriptFunctionOfAnEventIsCalledBeforeTheHostHearsOfIt) {
     NotifyHost(ok, kNotifyBtnClick, 0, 0);
     EXPECT_EQ(ScriptCalls().back().name, u"w_ok_BtnClick");
     EXPECT_EQ(ScriptCalls().back().args[1].type(), com::VT_EMPTY) << "a parameter without type passes an empty value";
+    NotifyHost(ok, kNotifyLbExSelChanged, 0x1234, 0x5678);
+    EXPECT_EQ(ScriptCalls().back().args[1].type(), com::VT_DISPATCH);
+    EXPECT_EQ(ScriptCalls().back().args[1].object(), nullptr) << "no object is forged from a 32-bit number";
+    EXPECT_EQ(Seen().back(), (SeenNotification{u"ok", kNotifyLbExSelChanged, 0x1234, 0x5678}));
     const size_t calls = ScriptCalls().size();
     NotifyHost(ok, 31, 0, 0);
     NotifyHost(ok, 60, 0, 0);
     EXPECT_EQ(ScriptCalls().size(), calls) << "codes without an event name call nothing";
-    EXPECT_EQ(Seen().size(), 4u) << "but still reach the host";
+    EXPECT_EQ(Seen().size(), 5u) << "but still reach the host";
 }
 
 TEST_F(Services, TheTooltipToolCoversTheClientAreaUntilHidden) {
