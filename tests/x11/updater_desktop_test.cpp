@@ -206,5 +206,18 @@ TEST_F(UpdaterDesktopTest, ThePopupStandsInTheCornerClosesAndComesBackFromTheTra
     EXPECT_EQ(code, 0);
 }
 
+TEST_F(UpdaterDesktopTest, WithoutATrayThePopupStillComes) {
+    UpdaterSandbox sandbox;
+    auto env = sandbox.Environment(service_.BaseUrl());
+    env.push_back("DISPLAY=" + displayName());
+    UpdaterProcess updater(VEXLO_UPDATER_PATH, env,
+                           {"VEXLO_DISPLAY", "VEXLO_FRAMES", "VEXLO_HEADLESS_SCRIPT", "VEXLO_HEADLESS_SCREEN"},
+                           sandbox.root());
+    // The icon cannot be added; the download goes on to the install panel all the same.
+    EXPECT_TRUE(WaitFor([&] { return Find(kPopupWidth, kPopupHeight).window != 0; })) << updater.output();
+    int code = -1;
+    EXPECT_FALSE(updater.WaitForExit(0, &code));
+}
+
 }  // namespace
 }  // namespace vexlo::x11::testing
