@@ -240,6 +240,21 @@ TEST_F(Services, HostileWindowAndControlAttributesAreSurvived) {
     }
 }
 
+TEST_F(Services, LoadingASkinRegistersTheMenuClassOnceTheMenusGaveTheirProcedure) {
+    LoadSkin(TestSkin());
+    win::WindowClass c;
+    EXPECT_FALSE(win::GetClassInfo(0, kMenuWindowClass, &c)) << "no menu procedure yet";
+    SetMenuWindowProc(&win::DefWindowProc);
+    LoadSkin(TestSkin());
+    LoadSkin(TestSkin());  // a second load finds the class there
+    SetMenuWindowProc(nullptr);
+    ASSERT_TRUE(win::GetClassInfo(0, kMenuWindowClass, &c));
+    EXPECT_EQ(c.proc, &win::DefWindowProc);
+    EXPECT_EQ(c.style & (win::CS_DBLCLKS | win::CS_HREDRAW | win::CS_VREDRAW),
+              win::CS_DBLCLKS | win::CS_HREDRAW | win::CS_VREDRAW);
+    EXPECT_EQ(win::GetStandardCursorId(c.cursor), win::IDC_ARROW);
+}
+
 TEST_F(Services, AResizedControlTellsItsParentOnlyWhenItsRectangleChanged) {
     Open();
     duPlugin* ok = Find(u"ok");
