@@ -91,7 +91,13 @@ int duWindowManager::AttachWindow(Window host, const char16_t* name) {
             if (r->destroyed) return 0;
             if (duPlugin* p = ref.get()) p->OnCreate();
         }
-        if (r->destroyed || !IsWindow(host)) return 0;
+        if (r->destroyed) return 0;
+        if (!IsWindow(host)) {
+            // A control's OnCreate destroyed the host before the library's procedure was
+            // installed: nothing else will take the record down.
+            DestroyWindowRecord(r);
+            return 0;
+        }
         AdaptHostWindow(host, *r);
         SetWindowFrameName(host, platform::WideToUtf8(name));
         windows_[host] = r;

@@ -317,6 +317,20 @@ TEST_F(Routing, HandlersThatDeleteOrDestroyAnythingAtAnyNotificationAreSurvived)
     }
 }
 
+TEST_F(Routing, AControlThatDestroysItsHostWhileBeingCreatedLeavesNothingBehind) {
+    struct Destroyer : Probe {
+        Destroyer() : Probe(false) {}
+        void OnCreate() override { win::DestroyWindow(GetHwnd()); }
+    };
+    RegisterPluginClass(u"static", [] { return ObjectPtr<duPlugin>(new Destroyer()); });
+    LoadSkin(TestSkin());
+    host_ = CreateHost();
+    EXPECT_EQ(manager_->AttachWindow(host_, u"w"), 0);
+    EXPECT_FALSE(win::IsWindow(host_));
+    EXPECT_EQ(manager_->GetWindowCount(), 0);
+    EXPECT_EQ(LivePluginCount(), 0u);
+}
+
 TEST_F(Routing, ADisabledInactiveWindowStillTearsItsRecordDown) {
     Open();
     win::Window other = CreateHost(500, 500, 50, 50);
