@@ -72,6 +72,18 @@ struct TrayIcon {
     bool embedded = false;
 };
 
+// The tip of a notification-area icon, as the shell shows it: after the mouse rests on
+// the icon, under the cursor, gone on a press, on leaving, or after a while.
+struct TrayTip {
+    ::Window xid = 0;
+    Pixmap content = 0;
+    bool shown = false;
+    ::Window icon = 0;      // the icon window it belongs to
+    int64_t showAt = -1;    // when it comes up (-1: not waiting)
+    int64_t hideAt = -1;
+    gfx::Point cursor;
+};
+
 struct X11Backend::Impl {
     explicit Impl(DisplayHandle connection, X11BackendOptions opts);
     ~Impl();
@@ -176,6 +188,13 @@ struct X11Backend::Impl {
     void DestroyTrayIcon(TrayIcon& icon);
     void HandleTrayEvent(TrayIcon& icon, XEvent& event, std::vector<win::InputEvent>& out);
     void TrayManagerAppeared();
+    TrayTip trayTip;
+    void ScheduleTrayTip(TrayIcon& icon, gfx::Point cursor);
+    void HideTrayTip();
+    void ShowTrayTip();
+    // The moment the backend itself has something to do (the tip), or none.
+    std::optional<int64_t> OwnDeadline() const;
+    void RunOwnTimers();
 
     // ---- Cursors (cursors.cpp) ----
     std::map<uint32_t, ::Cursor> standardCursors;

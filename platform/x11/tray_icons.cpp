@@ -97,6 +97,7 @@ void X11Backend::Impl::DrawTrayIcon(TrayIcon& icon) {
 }
 
 void X11Backend::Impl::DestroyTrayIcon(TrayIcon& icon) {
+    if (trayTip.icon == icon.xid && icon.xid) HideTrayTip();
     if (icon.xid) XDestroyWindow(display, icon.xid);
     if (icon.colormap) XFreeColormap(display, icon.colormap);
     icon.xid = 0;
@@ -118,10 +119,18 @@ void X11Backend::Impl::HandleTrayEvent(TrayIcon& icon, XEvent& event, std::vecto
     switch (event.type) {
         case ButtonPress:
         case ButtonRelease:
+            if (event.type == ButtonPress) HideTrayTip();
             if (const uint32_t m = TrayMessageOf(event.xbutton)) tray(m, {event.xbutton.x_root, event.xbutton.y_root});
             break;
         case MotionNotify:
             tray(win::WM_MOUSEMOVE, {event.xmotion.x_root, event.xmotion.y_root});
+            ScheduleTrayTip(icon, {event.xmotion.x_root, event.xmotion.y_root});
+            break;
+        case EnterNotify:
+            ScheduleTrayTip(icon, {event.xcrossing.x_root, event.xcrossing.y_root});
+            break;
+        case LeaveNotify:
+            if (trayTip.icon == icon.xid) HideTrayTip();
             break;
         case Expose:
             if (event.xexpose.count == 0) DrawTrayIcon(icon);
@@ -185,7 +194,8 @@ bool X11Backend::AddTrayIcon(const win::TrayIconState& state) {
     }
     XSetWindowAttributes a{};
     unsigned long mask = CWEventMask | CWBorderPixel;
-    a.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | ExposureMask | StructureNotifyMask;
+    a.event_mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask |
+                   ExposureMask | StructureNotifyMask;
     a.border_pixel = 0;
     if (icon.alphaVisual) {
         icon.colormap = XCreateColormap(s.display, s.root, icon.visual, AllocNone);
@@ -220,6 +230,7 @@ void X11Backend::UpdateTrayIcon(const win::TrayIconState& state) {
     if (TrayIcon* icon = s.FindTray(state.window, state.id)) {
         icon->icon = state.icon ? *state.icon : gfx::Bitmap{};
         if (icon->tip != state.tip) {
+            if (s.trayTip.icon == icon->xid) s.HideTrayTip();
             icon->tip = state.tip;
             SetProperty8(s.display, icon->xid, s.atoms._NET_WM_NAME, s.atoms.UTF8_STRING, WideToUtf8(icon->tip));
         }

@@ -85,6 +85,8 @@ X11Backend::Impl::Impl(DisplayHandle handle, X11BackendOptions opts)
 X11Backend::Impl::~Impl() {
     for (auto& [handle, w] : windows) DestroyXWindow(w);
     for (auto& icon : trayIcons) DestroyTrayIcon(icon);
+    if (trayTip.xid) XDestroyWindow(display, trayTip.xid);
+    if (trayTip.content) XFreePixmap(display, trayTip.content);
     FreeCursors();
     if (gcScreenDepth) XFreeGC(display, gcScreenDepth);
     if (gcAlphaDepth) XFreeGC(display, gcAlphaDepth);
@@ -178,6 +180,7 @@ void X11Backend::WaitForEvents(std::optional<int64_t> deadlineMs) {
     for (;;) {
         std::vector<win::InputEvent> input;
         win::InputSink* sink = nullptr;
+        std::optional<int64_t> own;
         {
             std::lock_guard lock(s.mutex);
             uint64_t rung = 0;
@@ -191,6 +194,8 @@ void X11Backend::WaitForEvents(std::optional<int64_t> deadlineMs) {
                 s.ProcessEvent(event, input);
             }
             s.FinishBatch(input);
+            s.RunOwnTimers();
+            own = s.OwnDeadline();
             s.AfterRequests();
             sink = s.sink;
         }
@@ -201,10 +206,16 @@ void X11Backend::WaitForEvents(std::optional<int64_t> deadlineMs) {
         }
         if (s.woken.exchange(false)) return;
         int timeout = -1;
+        const int64_t now = s.Now();
         if (deadlineMs) {
-            const int64_t left = *deadlineMs - s.Now();
+            const int64_t left = *deadlineMs - now;
             if (left <= 0) return;
             timeout = static_cast<int>(std::min<int64_t>(left, INT_MAX));
+        }
+        // The backend's own timers (the tray icon's tip) end the poll, not the wait.
+        if (own) {
+            const int ownLeft = static_cast<int>(std::clamp<int64_t>(*own - now, 0, INT_MAX));
+            timeout = timeout < 0 ? ownLeft : std::min(timeout, ownLeft);
         }
         pollfd fds[2] = {{ConnectionNumber(s.display), POLLIN, 0}, {s.wakeFd, POLLIN, 0}};
         const int ready = poll(fds, s.wakeFd >= 0 ? 2 : 1, timeout);

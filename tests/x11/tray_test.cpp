@@ -131,5 +131,41 @@ TEST_F(TrayTest, ATrayThatStartsAfterAnotherEndedTakesTheIcon) {
     EXPECT_EQ(WaitForDock(next), first);
 }
 
+TEST_F(TrayTest, TheTipComesWhenTheMouseRestsOnTheIconAndGoesOnAPress) {
+    TrayHost host(displayName(), kScreenWidth - 200, kScreenHeight - 30);
+    ASSERT_TRUE(Add());
+    ASSERT_NE(WaitForDock(host), 0u);
+    auto tip = [&]() -> std::optional<gfx::Rect> {
+        ::Window rootOut = 0, parent = 0;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        XQueryTree(probe(), probeRoot(), &rootOut, &parent, &children, &count);
+        std::optional<gfx::Rect> found;
+        for (unsigned i = 0; i < count; ++i) {
+            const auto type = AtomsOf(children[i], "_NET_WM_WINDOW_TYPE");
+            const XWindowAttributes a = Attributes(children[i]);
+            if (type.size() == 1 && type[0] == Intern("_NET_WM_WINDOW_TYPE_TOOLTIP") && a.map_state == IsViewable) {
+                found = gfx::Rect::FromXYWH(a.x, a.y, a.width, a.height);
+            }
+        }
+        if (children) XFree(children);
+        return found;
+    };
+    const gfx::Point centre = host.IconCentre();
+    MovePointer(centre.x - 3, centre.y);
+    MovePointer(centre.x, centre.y);
+    std::optional<gfx::Rect> shown;
+    ASSERT_TRUE(PumpUntil([&] { return (shown = tip()).has_value(); }));
+    // At the bottom of the screen it opens above the cursor, and stays on the screen.
+    EXPECT_LE(shown->bottom, centre.y);
+    EXPECT_LE(shown->right, kScreenWidth);
+    EXPECT_GT(shown->width(), 20);
+    // Its frame is the shell's grey line.
+    EXPECT_EQ(CaptureScreen(gfx::Rect::FromXYWH(shown->left, shown->top, 1, 1)).pixel(0, 0), 0xFF767676u);
+    Button(1, true);
+    EXPECT_TRUE(PumpUntil([&] { return !tip(); }));
+    Button(1, false);
+}
+
 }  // namespace
 }  // namespace vexlo::x11::testing
