@@ -16,6 +16,7 @@
 #include "app/tray_menu_wnd.h"
 #include "app/update_dlg.h"
 #include "app/update_record.h"
+#include "platform/gfx/golden.h"
 #include "platform/headless/harness.h"
 #include "platform/win/messages.h"
 #include "platform/win/styles.h"
@@ -288,6 +289,70 @@ TEST_F(UpdateWindow, SystemCloseOnTheMenuEndsTheUpdaterAndTakesTheTrayIcon) {
     win::SendMessage(menu, win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
     EXPECT_TRUE(harness_.quitPending());
     EXPECT_TRUE(win::GetTrayIcons().empty()) << "the icon does not stay behind";
+}
+
+// What the user sees in each state, with the state's button first at rest and then under
+// the mouse. The goldens are the updater's own look; rewrite them with VEXLO_UPDATE_GOLDENS=1
+// after an intended change and look at them.
+class UpdateWindowLook : public UpdateWindow {
+protected:
+    gfx::Bitmap LastFrameOf(win::Window w) {
+        harness_.Pump();
+        gfx::Bitmap last;
+        for (const auto& frame : harness_.Frames()) {
+            if (frame.info.window == w) last = frame.pixels;
+        }
+        return last;
+    }
+    void ExpectLook(win::Window w, const char* name) {
+        const gfx::Bitmap frame = LastFrameOf(w);
+        ASSERT_FALSE(frame.empty()) << name;
+        auto result = gfx::CompareWithGolden(frame, std::string("app/golden/") + name + ".png", 2);
+        EXPECT_TRUE(result.matched) << result.message;
+    }
+    void Hover(win::Window w, const char16_t* control) {
+        gfx::Rect r;
+        ui::GetVisibleRect(ui::FindPlugin(w, control), &r);
+        const gfx::Point at = harness_.ToScreen(w, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        harness_.MoveTo(at.x, at.y);
+    }
+};
+
+TEST_F(UpdateWindowLook, Downloading) {
+    service::ReplySpec held = service::ReplySpec::Generated(100000);
+    held.stallAfter = 0;  // the worker waits; the line shows what the test tells it
+    Open(held);
+    win::SendMessage(window(), WM_DOWNLOAD_PROGRESS, 0, 42);
+    ExpectLook(window(), "downloading");
+    Hover(window(), u"close_btn");
+    ExpectLook(window(), "downloading-close-hover");
+}
+
+TEST_F(UpdateWindowLook, Failed) {
+    Open(service::ReplySpec::Text(404, "gone"));
+    RunUntilPanel(u"error_layout");
+    ExpectLook(window(), "failed");
+    Hover(window(), u"redownload_btn");
+    ExpectLook(window(), "failed-redownload-hover");
+}
+
+TEST_F(UpdateWindowLook, Done) {
+    Open(service::ReplySpec::Generated(20000));
+    RunUntilPanel(u"install_layout");
+    ExpectLook(window(), "done");
+    Hover(window(), u"install_btn");
+    ExpectLook(window(), "done-install-hover");
+}
+
+TEST_F(UpdateWindowLook, TrayMenu) {
+    Open(service::ReplySpec::Generated(20000));
+    RunUntilPanel(u"install_layout");
+    ASSERT_TRUE(harness_.ClickTrayIcon(window(), kAppIconId, win::MouseButton::Right));
+    win::Window menu = win::FindWindow(u"TrayMenuWnd", u"");
+    ASSERT_TRUE(menu);
+    ExpectLook(menu, "traymenu");
+    Hover(menu, u"exit_btn");
+    ExpectLook(menu, "traymenu-exit-hover");
 }
 
 TEST(TrayMenuPosition, KeepsTheMenuOnTheScreen) {
