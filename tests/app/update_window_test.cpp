@@ -280,6 +280,23 @@ TEST_F(UpdateWindow, TrayClicksShowTheWindowOrOpenTheMenuWhoseExitEndsTheUpdater
     EXPECT_TRUE(harness_.quitPending());
 }
 
+TEST_F(UpdateWindow, ExitDuringADownloadEndsTheUpdater) {
+    service::ReplySpec held = service::ReplySpec::Generated(100000);
+    held.stallAfter = 10000;  // the transfer is still running when the user leaves
+    Open(held);
+    ASSERT_TRUE(harness_.ClickTrayIcon(window(), kAppIconId, win::MouseButton::Right));
+    win::Window menu = win::FindWindow(u"TrayMenuWnd", u"");
+    ASSERT_TRUE(menu);
+    gfx::Rect r;
+    ui::GetVisibleRect(ui::FindPlugin(menu, u"exit_btn"), &r);
+    const gfx::Point at = harness_.ToScreen(menu, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const win::Window updateWindow = window();
+    harness_.Click(at.x, at.y);
+    EXPECT_FALSE(win::IsWindow(updateWindow));
+    EXPECT_TRUE(win::GetTrayIcons().empty());
+    EXPECT_TRUE(harness_.quitPending());
+}
+
 TEST_F(UpdateWindow, SystemCloseOnTheMenuEndsTheUpdaterAndTakesTheTrayIcon) {
     Open(service::ReplySpec::Generated(20000));
     RunUntilPanel(u"install_layout");
