@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace vexlo::win {
 
@@ -262,7 +263,13 @@ bool UpdateLayeredWindow(Window window, const gfx::Point* destination, const gfx
         const bool perPixel = blend && (blend->alphaFormat & AC_SRC_ALPHA) && (flags & ULW_ALPHA);
         const uint32_t keyR = colorKey & 0xFF, keyG = (colorKey >> 8) & 0xFF, keyB = (colorKey >> 16) & 0xFF;
         auto scale = [](uint32_t c, uint32_t a) { return (c * a + 127) / 255; };
-        for (int y = 0; y < frame.height(); ++y) {
+        // The library's every frame: per-pixel alpha, no key, full constant alpha. The
+        // pixels are taken as they are, a row at a time.
+        const bool asIs = perPixel && !(flags & (ULW_COLORKEY | ULW_OPAQUE)) && constant == 255;
+        for (int y = 0; asIs && y < frame.height(); ++y) {
+            std::memcpy(frame.row(y), source->row(from.y + y) + from.x, static_cast<size_t>(frame.width()) * 4);
+        }
+        for (int y = 0; !asIs && y < frame.height(); ++y) {
             const uint32_t* in = source->row(from.y + y) + from.x;
             uint32_t* out = frame.row(y);
             for (int x = 0; x < frame.width(); ++x) {
