@@ -9,7 +9,46 @@
 
 namespace vexlo::ui {
 
-class duButton : public duPlugin {
+// The attributes every clickable control has: its icon and its tooltip.
+class ButtonLook {
+public:
+    const char16_t* GetIcon() const { return common_.icon.image.c_str(); }
+    void SetIcon(const char16_t* v) { common_.icon.image.Set(v ? v : u""); }
+    int32_t GetIconX() const { return common_.icon.x; }
+    void SetIconX(int32_t v) { common_.icon.x = v; }
+    int32_t GetIconY() const { return common_.icon.y; }
+    void SetIconY(int32_t v) { common_.icon.y = v; }
+    int32_t GetIconWidth() const { return common_.icon.width; }
+    void SetIconWidth(int32_t v) { common_.icon.width = v; }
+    int32_t GetIconHeight() const { return common_.icon.height; }
+    void SetIconHeight(int32_t v) { common_.icon.height = v; }
+    const char16_t* GetTooltip() const { return common_.tooltip.c_str(); }
+    void SetTooltip(const char16_t* v) { common_.tooltip.Set(v ? v : u""); }
+
+protected:
+    ButtonCommon common_;
+};
+
+// What push buttons, check boxes and tab buttons add: autosize with its fixed margins and
+// the cross-fade between looks.
+class ButtonSizingAndFade : public ButtonLook {
+public:
+    bool GetAutoSize() const { return common_.autosize != 0; }
+    void SetAutoSize(bool v) { common_.autosize = v; }
+    int32_t GetFixLeft() const { return common_.fixLeft; }
+    void SetFixLeft(int32_t v) { common_.fixLeft = v; }
+    int32_t GetFixRight() const { return common_.fixRight; }
+    void SetFixRight(int32_t v) { common_.fixRight = v; }
+    bool GetFade() const { return common_.fade != 0; }
+    void SetFade(bool v) { common_.fade = v; }
+    int32_t GetFadeInSpeed() const { return common_.fadeInSpeed; }
+    void SetFadeInSpeed(int32_t v) { common_.fadeInSpeed = FadeSpeedOrDefault(v, kDefaultFadeInSpeed); }
+    int32_t GetFadeOutSpeed() const { return common_.fadeOutSpeed; }
+    void SetFadeOutSpeed(int32_t v) { common_.fadeOutSpeed = FadeSpeedOrDefault(v, kDefaultFadeOutSpeed); }
+    const FadeRecord& fade() const { return common_.fadeState; }
+};
+
+class duButton : public duPlugin, public ButtonSizingAndFade {
 public:
     const char16_t* GetTypeName() const override { return u"duButton"; }
     void SetText(const char16_t* text) override;
@@ -24,30 +63,6 @@ public:
     void OnCreate() override;
     void DrawObject(gfx::DrawContext& dc) override;
 
-    bool GetAutoSize() const { return common_.autosize != 0; }
-    void SetAutoSize(bool v) { common_.autosize = v; }
-    int32_t GetFixLeft() const { return common_.fixLeft; }
-    void SetFixLeft(int32_t v) { common_.fixLeft = v; }
-    int32_t GetFixRight() const { return common_.fixRight; }
-    void SetFixRight(int32_t v) { common_.fixRight = v; }
-    const char16_t* GetIcon() const { return common_.icon.image.c_str(); }
-    void SetIcon(const char16_t* v) { common_.icon.image.Set(v ? v : u""); }
-    int32_t GetIconX() const { return common_.icon.x; }
-    void SetIconX(int32_t v) { common_.icon.x = v; }
-    int32_t GetIconY() const { return common_.icon.y; }
-    void SetIconY(int32_t v) { common_.icon.y = v; }
-    int32_t GetIconWidth() const { return common_.icon.width; }
-    void SetIconWidth(int32_t v) { common_.icon.width = v; }
-    int32_t GetIconHeight() const { return common_.icon.height; }
-    void SetIconHeight(int32_t v) { common_.icon.height = v; }
-    bool GetFade() const { return common_.fade != 0; }
-    void SetFade(bool v) { common_.fade = v; }
-    int32_t GetFadeInSpeed() const { return common_.fadeInSpeed; }
-    void SetFadeInSpeed(int32_t v) { common_.fadeInSpeed = FadeSpeedOrDefault(v, kDefaultFadeInSpeed); }
-    int32_t GetFadeOutSpeed() const { return common_.fadeOutSpeed; }
-    void SetFadeOutSpeed(int32_t v) { common_.fadeOutSpeed = FadeSpeedOrDefault(v, kDefaultFadeOutSpeed); }
-    const char16_t* GetTooltip() const { return common_.tooltip.c_str(); }
-    void SetTooltip(const char16_t* v) { common_.tooltip.Set(v ? v : u""); }
     const char16_t* GetStatusIcon() const { return statusIcon_.image.c_str(); }
     void SetStatusIcon(const char16_t* v) { statusIcon_.image.Set(v ? v : u""); }
     int32_t GetStatusIconX() const { return statusIcon_.x; }
@@ -61,15 +76,12 @@ public:
     bool GetGrayDisable() const { return grayDisable_ != 0; }
     void SetGrayDisable(bool v) { grayDisable_ = v; }
 
-    const FadeRecord& fade() const { return common_.fadeState; }
-
 private:
-    ButtonCommon common_;
     IconPlacement statusIcon_;
     int32_t grayDisable_ = 0;
 };
 
-class duCheckBox : public duPlugin {
+class duCheckBox : public duPlugin, public ButtonSizingAndFade {
 public:
     const char16_t* GetTypeName() const override { return u"duCheckBox"; }
     void SetText(const char16_t* text) override;
@@ -86,39 +98,12 @@ public:
     bool GetChecked() const { return checked_ != 0; }
     // The flag and the matching state, without a redraw.
     void SetChecked(bool checked);
-    bool GetAutoSize() const { return common_.autosize != 0; }
-    void SetAutoSize(bool v) { common_.autosize = v; }
-    int32_t GetFixLeft() const { return common_.fixLeft; }
-    void SetFixLeft(int32_t v) { common_.fixLeft = v; }
-    int32_t GetFixRight() const { return common_.fixRight; }
-    void SetFixRight(int32_t v) { common_.fixRight = v; }
-    const char16_t* GetIcon() const { return common_.icon.image.c_str(); }
-    void SetIcon(const char16_t* v) { common_.icon.image.Set(v ? v : u""); }
-    int32_t GetIconX() const { return common_.icon.x; }
-    void SetIconX(int32_t v) { common_.icon.x = v; }
-    int32_t GetIconY() const { return common_.icon.y; }
-    void SetIconY(int32_t v) { common_.icon.y = v; }
-    int32_t GetIconWidth() const { return common_.icon.width; }
-    void SetIconWidth(int32_t v) { common_.icon.width = v; }
-    int32_t GetIconHeight() const { return common_.icon.height; }
-    void SetIconHeight(int32_t v) { common_.icon.height = v; }
-    bool GetFade() const { return common_.fade != 0; }
-    void SetFade(bool v) { common_.fade = v; }
-    int32_t GetFadeInSpeed() const { return common_.fadeInSpeed; }
-    void SetFadeInSpeed(int32_t v) { common_.fadeInSpeed = FadeSpeedOrDefault(v, kDefaultFadeInSpeed); }
-    int32_t GetFadeOutSpeed() const { return common_.fadeOutSpeed; }
-    void SetFadeOutSpeed(int32_t v) { common_.fadeOutSpeed = FadeSpeedOrDefault(v, kDefaultFadeOutSpeed); }
-    const char16_t* GetTooltip() const { return common_.tooltip.c_str(); }
-    void SetTooltip(const char16_t* v) { common_.tooltip.Set(v ? v : u""); }
-
-    const FadeRecord& fade() const { return common_.fadeState; }
 
 private:
-    ButtonCommon common_;
     int32_t checked_ = 0;
 };
 
-class duRadio : public duPlugin {
+class duRadio : public duPlugin, public ButtonLook {
 public:
     const char16_t* GetTypeName() const override { return u"duRadio"; }
     void OnMouseIn(int32_t x, int32_t y) override;
@@ -135,26 +120,13 @@ public:
     // takes the checked or the normal state.
     void SetChecked(bool checked);
     int32_t GetGroupId() const { return groupId_; }
-    const char16_t* GetIcon() const { return common_.icon.image.c_str(); }
-    void SetIcon(const char16_t* v) { common_.icon.image.Set(v ? v : u""); }
-    int32_t GetIconX() const { return common_.icon.x; }
-    void SetIconX(int32_t v) { common_.icon.x = v; }
-    int32_t GetIconY() const { return common_.icon.y; }
-    void SetIconY(int32_t v) { common_.icon.y = v; }
-    int32_t GetIconWidth() const { return common_.icon.width; }
-    void SetIconWidth(int32_t v) { common_.icon.width = v; }
-    int32_t GetIconHeight() const { return common_.icon.height; }
-    void SetIconHeight(int32_t v) { common_.icon.height = v; }
-    const char16_t* GetTooltip() const { return common_.tooltip.c_str(); }
-    void SetTooltip(const char16_t* v) { common_.tooltip.Set(v ? v : u""); }
 
 private:
-    ButtonCommon common_;
     int32_t checkedAttribute_ = 0;
     int32_t groupId_ = 0;
 };
 
-class duTabButton : public duPlugin {
+class duTabButton : public duPlugin, public ButtonSizingAndFade {
 public:
     const char16_t* GetTypeName() const override { return u"duTabButton"; }
     void SetText(const char16_t* text) override;
@@ -172,30 +144,6 @@ public:
     // Deselects every tab button sibling (hiding its page) without notifications, then
     // selects this one; no repaint.
     void Select();
-    bool GetAutoSize() const { return common_.autosize != 0; }
-    void SetAutoSize(bool v) { common_.autosize = v; }
-    int32_t GetFixLeft() const { return common_.fixLeft; }
-    void SetFixLeft(int32_t v) { common_.fixLeft = v; }
-    int32_t GetFixRight() const { return common_.fixRight; }
-    void SetFixRight(int32_t v) { common_.fixRight = v; }
-    const char16_t* GetIcon() const { return common_.icon.image.c_str(); }
-    void SetIcon(const char16_t* v) { common_.icon.image.Set(v ? v : u""); }
-    int32_t GetIconX() const { return common_.icon.x; }
-    void SetIconX(int32_t v) { common_.icon.x = v; }
-    int32_t GetIconY() const { return common_.icon.y; }
-    void SetIconY(int32_t v) { common_.icon.y = v; }
-    int32_t GetIconWidth() const { return common_.icon.width; }
-    void SetIconWidth(int32_t v) { common_.icon.width = v; }
-    int32_t GetIconHeight() const { return common_.icon.height; }
-    void SetIconHeight(int32_t v) { common_.icon.height = v; }
-    bool GetFade() const { return common_.fade != 0; }
-    void SetFade(bool v) { common_.fade = v; }
-    int32_t GetFadeInSpeed() const { return common_.fadeInSpeed; }
-    void SetFadeInSpeed(int32_t v) { common_.fadeInSpeed = FadeSpeedOrDefault(v, kDefaultFadeInSpeed); }
-    int32_t GetFadeOutSpeed() const { return common_.fadeOutSpeed; }
-    void SetFadeOutSpeed(int32_t v) { common_.fadeOutSpeed = FadeSpeedOrDefault(v, kDefaultFadeOutSpeed); }
-    const char16_t* GetTooltip() const { return common_.tooltip.c_str(); }
-    void SetTooltip(const char16_t* v) { common_.tooltip.Set(v ? v : u""); }
     const char16_t* GetTabPage() const { return tabPage_.c_str(); }
     void SetTabPage(const char16_t* v) { tabPage_.Set(v ? v : u""); }
 
@@ -203,7 +151,6 @@ private:
     // Stores the flag; only a change shows or hides the page.
     void SetSelectedFlag(bool selected);
 
-    ButtonCommon common_;
     NameField tabPage_;
     int32_t selected_ = 0;
 };
