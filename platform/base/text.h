@@ -28,6 +28,9 @@ inline std::string WideToAnsi(WStringView text) { return WideToAnsi(text, AnsiCo
 WString AnsiToWide(std::string_view text, int codePage, bool* ok = nullptr);
 inline WString AnsiToWide(std::string_view text) { return AnsiToWide(text, AnsiCodePage()); }
 
+// Appends one code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // UTF-8 <-> UTF-16. Ill-formed input becomes U+FFFD.
 std::string WideToUtf8(WStringView text);
 WString Utf8ToWide(std::string_view text);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/base/text.h"
+
 namespace vexlo::ui {
 
 std::optional<std::u16string> DecodeSkinText(std::span<const uint8_t> bytes) {
@@ -20,24 +22,6 @@ namespace {
 
 bool IsHigh(uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLow(uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 int HexDigit(char16_t c) {
     if (c >= u'0' && c <= u'9') return c - u'0';
@@ -79,7 +63,7 @@ void AppendDecodedUnit(std::string& out, uint32_t cp) {
         default: break;
     }
     if (IsHigh(cp) || IsLow(cp)) cp = 0xFFFD;
-    AppendUtf8(out, cp);
+    platform::AppendUtf8(out, cp);
 }
 
 // Copies text[i..] up to and including `end` unchanged (converted to UTF-8); returns the
@@ -89,11 +73,11 @@ size_t CopyRawUntil(std::u16string_view text, size_t i, std::u16string_view end,
 void AppendUnitAt(std::u16string_view text, size_t& i, std::string& out) {
     uint32_t u = text[i];
     if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+        platform::AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00));
         i += 2;
         return;
     }
-    AppendUtf8(out, (IsHigh(u) || IsLow(u)) ? 0xFFFD : u);
+    platform::AppendUtf8(out, (IsHigh(u) || IsLow(u)) ? 0xFFFD : u);
     ++i;
 }
 
@@ -150,7 +134,7 @@ std::string SkinXmlToUtf8(std::u16string_view text) {
             uint32_t low = 0;
             size_t lowLength = 0;
             if (IsHigh(unit) && ReadHexReference(text, i + length, low, lowLength) && IsLow(low)) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                platform::AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 i += length + lowLength;
                 continue;
             }
