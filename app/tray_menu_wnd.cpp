@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/notifying_control.h"
 #include "platform/win/messages.h"
 #include "platform/win/styles.h"
 #include "platform/win/window_api.h"
@@ -59,7 +58,7 @@ intptr_t TrayMenuWnd::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPa
         case win::WM_UI_NOTIFY: {
             if (lParam == 0) return 0;
             const auto* record = reinterpret_cast<const win::NotificationRecord*>(lParam);
-            ui::duPlugin* plugin = NotifyingControl(wParam);
+            ui::duPlugin* plugin = ui::ResolvePlugin(wParam);
             if (record->code == kButtonClick && plugin && std::u16string_view(plugin->GetName()) == u"exit_btn") {
                 EndUpdater();
             }

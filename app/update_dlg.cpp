@@ -1,6 +1,5 @@
 #include "app/update_dlg.h"
 
-#include "app/notifying_control.h"
 #include "app/tray_menu_wnd.h"
 #include "env/process_launch.h"
 #include "platform/win/messages.h"
@@ -201,7 +200,7 @@ intptr_t CUpdateDlg::WindowProc(uint32_t message, uintptr_t wParam, intptr_t lPa
             return OnTrayCallback(lParam);
         case win::WM_UI_NOTIFY:
             if (lParam == 0) return 0;
-            return OnUiNotify(NotifyingControl(wParam), *reinterpret_cast<const win::NotificationRecord*>(lParam));
+            return OnUiNotify(ui::ResolvePlugin(wParam), *reinterpret_cast<const win::NotificationRecord*>(lParam));
         default:
             return CDialog::WindowProc(message, wParam, lParam);
     }
