@@ -30,7 +30,7 @@ void BM_ProgressUpdateToFrame(benchmark::State& state) {
     // The installer never comes: the worker waits in its transfer, the line stays shown.
     vexlo::service::UpdateService service;
     service.Start();
-    vexlo::service::ReplySpec stalled = vexlo::service::ReplySpec::Generated(1 << 20);
+    vexlo::service::ReplyPlan stalled = vexlo::service::ReplyPlan::Generated(1 << 20);
     stalled.stallAfter = 0;
     service.SetRoute("/files/setup.exe", stalled);
 

@@ -15,7 +15,7 @@ void BM_DrawCjkLine(benchmark::State& state) {
     gfx::Bitmap b(198, 80);
     gfx::DrawContext dc(b);
     dc.FillOpaque(gfx::Rect{0, 0, 198, 80}, gfx::MakeColorRef(255, 255, 255));
-    dc.SelectFont(text::Font::Create(text::FontSpec{u"微软雅黑", -12}));
+    dc.SelectFont(text::Font::Create(text::FontRequest{u"微软雅黑", -12}));
     gfx::Rect first{0, 30, 300, 50};
     dc.DrawText(kLine, first, text::DT_SINGLELINE | text::DT_NOCLIP);  // fills the glyph cache
     for (auto _ : state) {
@@ -26,7 +26,7 @@ void BM_DrawCjkLine(benchmark::State& state) {
 }
 
 void BM_MeasureCjkLine(benchmark::State& state) {
-    const text::FontPtr font = text::Font::Create(text::FontSpec{u"微软雅黑", -12});
+    const text::FontPtr font = text::Font::Create(text::FontRequest{u"微软雅黑", -12});
     text::MeasureLine(*font, kLine);
     for (auto _ : state) benchmark::DoNotOptimize(text::MeasureLine(*font, kLine));
 }

@@ -190,12 +190,12 @@ BENCHMARK(BM_ParseDescriptionOnly);
 
 void BM_CreateTheTwoFontsOnly(benchmark::State& state) {
     for (auto _ : state) {
-        text::FontSpec spec;
-        spec.face = std::u16string(ui::kPreferredFace);
-        spec.height = -13;
-        auto a = text::Font::Create(spec);
-        spec.height = -12;
-        auto b = text::Font::Create(spec);
+        text::FontRequest request;
+        request.face = std::u16string(ui::kPreferredFace);
+        request.height = -13;
+        auto a = text::Font::Create(request);
+        request.height = -12;
+        auto b = text::Font::Create(request);
         benchmark::DoNotOptimize(a.get());
         benchmark::DoNotOptimize(b.get());
         state.PauseTiming();

@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     offer["version_number"] = "3";
     offer["update_type"] = "1";
     offer["file_32"] = "{base}/gen/1048576";
-    service.SetCheckReply(vexlo::service::ReplySpec::Json(offer));
+    service.SetCheckReply(vexlo::service::ReplyPlan::Json(offer));
 
     UpdaterSandbox sandbox;
     std::vector<std::string> env = sandbox.Environment(service.BaseUrl());

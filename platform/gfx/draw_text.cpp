@@ -147,8 +147,8 @@ void DrawContext::DrawGlyphs(const text::Font& f, const text::LaidOutLine& line,
         }
         penX += glyph.advance;
     }
-    if (f.spec().underline) fillSpan(device.x, penX, int64_t{device.y} + m.underlinePosition, m.underlineThickness);
-    if (f.spec().strikeout) fillSpan(device.x, penX, int64_t{device.y} - m.strikeoutPosition, m.strikeoutThickness);
+    if (f.request().underline) fillSpan(device.x, penX, int64_t{device.y} + m.underlinePosition, m.underlineThickness);
+    if (f.request().strikeout) fillSpan(device.x, penX, int64_t{device.y} - m.strikeoutPosition, m.strikeoutThickness);
 }
 
 }  // namespace vexlo::gfx

@@ -6,7 +6,7 @@
 // files (their substitutions and rendering preferences) are not read, so the choice of
 // a face and its rendering depend on the installed files alone. Tests install their
 // own catalog with ScopedFaceCatalog.
-#include "platform/text/font_spec.h"
+#include "platform/text/font_request.h"
 
 #include <memory>
 #include <optional>

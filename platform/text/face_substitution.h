@@ -2,7 +2,7 @@
 // Which installed families stand in for a family that is not installed: the Windows faces
 // skins name ("微软雅黑", "宋体", "Tahoma", "Arial", ...) map to the free faces a Linux
 // machine carries.
-#include "platform/text/font_spec.h"
+#include "platform/text/font_request.h"
 
 #include <vector>
 

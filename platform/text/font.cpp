@@ -143,15 +143,15 @@ struct Font::Impl {
     }
 };
 
-Font::Font(const FontSpec& spec) : spec_(spec), impl_(std::make_unique<Impl>()) {
+Font::Font(const FontRequest& request) : request_(request), impl_(std::make_unique<Impl>()) {
     impl_->catalog = InstalledFaces();
     const FaceCatalog& catalog = *impl_->catalog;
-    const bool italic = spec.italic;
-    if (auto primary = catalog.Resolve(spec.face, spec.weight, italic, IsCjkCharSet(spec.charSet))) {
+    const bool italic = request.italic;
+    if (auto primary = catalog.Resolve(request.face, request.weight, italic, IsCjkCharSet(request.charSet))) {
         impl_->faces.push_back({*primary, nullptr, false});
         resolvedFamily_ = primary->family;
     }
-    for (const FaceMatch& fallback : catalog.Fallbacks(spec.weight, italic)) {
+    for (const FaceMatch& fallback : catalog.Fallbacks(request.weight, italic)) {
         const bool duplicate = std::any_of(impl_->faces.begin(), impl_->faces.end(), [&](const Impl::Face& f) {
             return f.match.entry == fallback.entry;
         });
@@ -182,10 +182,10 @@ Font::Font(const FontSpec& spec) : spec_(spec), impl_(std::make_unique<Impl>()) 
     }
     const double cellUnits = std::max(1.0, winAscent + winDescent);
     int pixelSize = kDefaultCharacterHeight;
-    if (spec.height < 0) {
-        pixelSize = spec.height == std::numeric_limits<int>::min() ? kMaxCharacterHeight : -spec.height;
-    } else if (spec.height > 0) {
-        pixelSize = RoundToInt(static_cast<double>(spec.height) * upem / cellUnits);
+    if (request.height < 0) {
+        pixelSize = request.height == std::numeric_limits<int>::min() ? kMaxCharacterHeight : -request.height;
+    } else if (request.height > 0) {
+        pixelSize = RoundToInt(static_cast<double>(request.height) * upem / cellUnits);
     }
     pixelSize = std::clamp(pixelSize, 1, kMaxCharacterHeight);
     impl_->pixelSize = pixelSize;
@@ -202,8 +202,8 @@ Font::Font(const FontSpec& spec) : spec_(spec), impl_(std::make_unique<Impl>()) 
         m.ascent = RoundToInt(winAscent * scale);
         m.descent = RoundToInt(winDescent * scale);
     }
-    if (spec.height > 0 && spec.height <= kMaxCharacterHeight * 2 && m.scalable) {
-        m.descent = std::max(0, spec.height - m.ascent);  // the cell is exactly the asked height
+    if (request.height > 0 && request.height <= kMaxCharacterHeight * 2 && m.scalable) {
+        m.descent = std::max(0, request.height - m.ascent);  // the cell is exactly the asked height
     }
     m.height = m.ascent + m.descent;
     m.internalLeading = std::max(0, m.height - pixelSize);
@@ -213,7 +213,7 @@ Font::Font(const FontSpec& spec) : spec_(spec), impl_(std::make_unique<Impl>()) 
     m.underlinePosition = std::max(1, RoundToInt(-underPos * scale - m.underlineThickness / 2.0));
     m.strikeoutThickness = std::max(1, RoundToInt(strikeSize * scale));
     m.strikeoutPosition = strikePos > 0 ? RoundToInt(strikePos * scale) : std::max(1, m.ascent / 3);
-    const bool bold = spec.weight >= 600;
+    const bool bold = request.weight >= 600;
     m.averageCharWidth = avgWidth > 0 ? RoundToInt(avgWidth * scale) : GetGlyph(U'x').advance;
     if (bold && !impl_->faces.empty() && impl_->faces.front().match.synthesizeBold) {
         m.averageCharWidth += 1;
@@ -237,16 +237,16 @@ Glyph Font::GetGlyph(char32_t ch) const {
     return glyph;
 }
 
-std::shared_ptr<const Font> Font::Create(const FontSpec& requested) {
-    FontSpec spec = requested;
-    if (spec.weight <= 0) spec.weight = 400;
-    spec.weight = std::clamp(spec.weight, 1, 1000);
-    // Equal specs share one font (and its glyph cache) while it is alive.
+std::shared_ptr<const Font> Font::Create(const FontRequest& requested) {
+    FontRequest request = requested;
+    if (request.weight <= 0) request.weight = 400;
+    request.weight = std::clamp(request.weight, 1, 1000);
+    // Equal requests share one font (and its glyph cache) while it is alive.
     using Key = std::tuple<unsigned, WString, int, int, bool, bool, bool, bool>;
     static std::mutex mutex;
     static auto* cache = new std::map<Key, std::weak_ptr<const Font>>();
-    const Key key{InstalledFacesGeneration(), spec.face, spec.height, spec.weight,
-                  spec.italic, spec.underline, spec.strikeout, IsCjkCharSet(spec.charSet)};
+    const Key key{InstalledFacesGeneration(), request.face, request.height, request.weight,
+                  request.italic, request.underline, request.strikeout, IsCjkCharSet(request.charSet)};
     std::lock_guard lock(mutex);
     if (auto it = cache->find(key); it != cache->end()) {
         if (auto font = it->second.lock()) return font;
@@ -254,7 +254,7 @@ std::shared_ptr<const Font> Font::Create(const FontSpec& requested) {
     for (auto it = cache->begin(); it != cache->end();) {
         it = it->second.expired() ? cache->erase(it) : std::next(it);
     }
-    std::shared_ptr<const Font> font(new Font(spec));
+    std::shared_ptr<const Font> font(new Font(request));
     (*cache)[key] = font;
     return font;
 }
@@ -265,7 +265,7 @@ std::shared_ptr<const Font> Font::DefaultGui() {
     std::lock_guard lock(mutex);
     if (!held->second || held->first != InstalledFacesGeneration()) {
         held->first = InstalledFacesGeneration();
-        held->second = Create(FontSpec{u"宋体", -kDefaultCharacterHeight, 400, false, false, false, kGb2312CharSet});
+        held->second = Create(FontRequest{u"宋体", -kDefaultCharacterHeight, 400, false, false, false, kGb2312CharSet});
     }
     return held->second;
 }

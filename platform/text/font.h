@@ -6,7 +6,7 @@
 // grey antialiasing, no subpixel rendering, so that a given set of font files always
 // gives the same pixels. Bold and italic that a family lacks are synthesised.
 #include "platform/text/face_catalog.h"
-#include "platform/text/font_spec.h"
+#include "platform/text/font_request.h"
 
 #include <cstdint>
 #include <memory>
@@ -48,9 +48,9 @@ struct Glyph {
 
 class Font {
 public:
-    // Fonts are shared: equal specs give the same object while it is alive. Never none:
+    // Fonts are shared: equal requests give the same object while it is alive. Never none:
     // without any usable face file the font measures and draws nothing.
-    static std::shared_ptr<const Font> Create(const FontSpec& spec);
+    static std::shared_ptr<const Font> Create(const FontRequest& request);
     // The system's default interface font: "宋体" (substituted) at a 12-pixel character height.
     static std::shared_ptr<const Font> DefaultGui();
 
@@ -58,7 +58,7 @@ public:
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    const FontSpec& spec() const { return spec_; }
+    const FontRequest& request() const { return request_; }
     const FontMetrics& metrics() const { return metrics_; }
     // The installed family drawn for the requested face (empty when none was usable).
     const WString& resolvedFamily() const { return resolvedFamily_; }
@@ -71,8 +71,8 @@ public:
     struct Impl;
 
 private:
-    explicit Font(const FontSpec& spec);
-    FontSpec spec_;
+    explicit Font(const FontRequest& request);
+    FontRequest request_;
     FontMetrics metrics_;
     WString resolvedFamily_;
     std::unique_ptr<Impl> impl_;

@@ -63,13 +63,13 @@ protected:
 
     // Offers version 3 with the file served by `reply` (by default the sample installer
     // itself), then opens the window at the corner.
-    void Open(std::optional<service::ReplySpec> reply = std::nullopt) {
+    void Open(std::optional<service::ReplyPlan> reply = std::nullopt) {
         if (reply) service_.SetRoute("/files/setup.exe", std::move(*reply));
         Json::Value offer;
         offer["version_number"] = "3";
         offer["update_type"] = "1";
         offer["file_32"] = service_.BaseUrl() + "/files/setup.exe";
-        service_.SetCheckReply(service::ReplySpec::Json(offer));
+        service_.SetCheckReply(service::ReplyPlan::Json(offer));
         ASSERT_TRUE(record_.CheckForUpdate(service_.CheckUrl()));
         dialog_ = std::make_unique<CUpdateDlg>(record_, windowManager_.get());
         ASSERT_TRUE(dialog_->Create(framework::kUpdateDialogTemplate, nullptr));
@@ -134,7 +134,7 @@ protected:
 };
 
 TEST_F(UpdateWindow, OpensAtTheCornerAndDownloadsWithRisingPercentages) {
-    service::ReplySpec file = service::ReplySpec::Generated(300000);
+    service::ReplyPlan file = service::ReplyPlan::Generated(300000);
     file.chunkSizes = {7000, 1000, 13000, 500};
     // The body starts only after the opening checks, however fast the machine.
     file.stallAfter = 0;
@@ -161,7 +161,7 @@ TEST_F(UpdateWindow, OpensAtTheCornerAndDownloadsWithRisingPercentages) {
 }
 
 TEST_F(UpdateWindow, UnknownSizeShowsNoPercentage) {
-    service::ReplySpec file = service::ReplySpec::Generated(100000);
+    service::ReplyPlan file = service::ReplyPlan::Generated(100000);
     file.framing = service::Framing::Close;
     Open(file);
     RunUntilPanel(u"install_layout");
@@ -170,14 +170,14 @@ TEST_F(UpdateWindow, UnknownSizeShowsNoPercentage) {
 }
 
 TEST_F(UpdateWindow, FailureShowsTheErrorPanelAndRedownloadStartsAgain) {
-    Open(service::ReplySpec::Text(404, "gone"));
+    Open(service::ReplyPlan::Text(404, "gone"));
     RunUntilPanel(u"error_layout");
     EXPECT_FALSE(Shown(u"download_layout"));
     EXPECT_EQ(WindowRect().width(), 198) << "a failure neither moves nor resizes";
 
     // The second attempt holds its first byte back for a moment, so the plain line can
     // be seen before any percentage.
-    service::ReplySpec held = service::ReplySpec::Generated(50000);
+    service::ReplyPlan held = service::ReplyPlan::Generated(50000);
     held.stallAfter = 0;
     held.stallMs = 200;
     service_.SetRoute("/files/setup.exe", held);
@@ -192,7 +192,7 @@ TEST_F(UpdateWindow, FailureShowsTheErrorPanelAndRedownloadStartsAgain) {
 }
 
 TEST_F(UpdateWindow, CloseHidesTheWindowWhileTheDownloadGoesOn) {
-    service::ReplySpec slow = service::ReplySpec::Generated(200000);
+    service::ReplyPlan slow = service::ReplyPlan::Generated(200000);
     slow.stallAfter = 1000;
     slow.stallMs = 300;
     Open(slow);
@@ -226,7 +226,7 @@ TEST_F(UpdateWindow, InstallStartsTheInstallerWithoutParametersAndEnds) {
 }
 
 TEST_F(UpdateWindow, NotificationsWithOtherCodesAreIgnored) {
-    Open(service::ReplySpec::Generated(20000));
+    Open(service::ReplyPlan::Generated(20000));
     RunUntilPanel(u"install_layout");
     for (const char16_t* name : {u"close_btn", u"install_btn", u"redownload_btn"}) {
         ui::NotifyHost(Control(name), 14, 0, 0);
@@ -236,7 +236,7 @@ TEST_F(UpdateWindow, NotificationsWithOtherCodesAreIgnored) {
 }
 
 TEST_F(UpdateWindow, TrayClicksShowTheWindowOrOpenTheMenuWhoseExitEndsTheUpdater) {
-    Open(service::ReplySpec::Generated(20000));
+    Open(service::ReplyPlan::Generated(20000));
     RunUntilPanel(u"install_layout");
     ASSERT_EQ(win::GetTrayIcons().size(), 1u);
     EXPECT_EQ(win::GetTrayIcons()[0].tip, u"Vexlo\u66F4\u65B0\u7A0B\u5E8F");
@@ -284,7 +284,7 @@ TEST_F(UpdateWindow, TrayClicksShowTheWindowOrOpenTheMenuWhoseExitEndsTheUpdater
 }
 
 TEST_F(UpdateWindow, ExitDuringADownloadEndsTheUpdater) {
-    service::ReplySpec held = service::ReplySpec::Generated(100000);
+    service::ReplyPlan held = service::ReplyPlan::Generated(100000);
     held.stallAfter = 10000;  // the transfer is still running when the user leaves
     Open(held);
     ASSERT_TRUE(harness_.ClickTrayIcon(window(), kAppIconId, win::MouseButton::Right));
@@ -301,7 +301,7 @@ TEST_F(UpdateWindow, ExitDuringADownloadEndsTheUpdater) {
 }
 
 TEST_F(UpdateWindow, SystemCloseOnTheMenuEndsTheUpdaterAndTakesTheTrayIcon) {
-    Open(service::ReplySpec::Generated(20000));
+    Open(service::ReplyPlan::Generated(20000));
     RunUntilPanel(u"install_layout");
     ASSERT_TRUE(harness_.ClickTrayIcon(window(), kAppIconId, win::MouseButton::Right));
     win::Window menu = win::FindWindow(u"TrayMenuWnd", u"");
@@ -339,7 +339,7 @@ protected:
 };
 
 TEST_F(UpdateWindowLook, Downloading) {
-    service::ReplySpec held = service::ReplySpec::Generated(100000);
+    service::ReplyPlan held = service::ReplyPlan::Generated(100000);
     held.stallAfter = 0;  // the worker waits; the line shows what the test tells it
     Open(held);
     win::SendMessage(window(), WM_DOWNLOAD_PROGRESS, 0, 42);
@@ -349,7 +349,7 @@ TEST_F(UpdateWindowLook, Downloading) {
 }
 
 TEST_F(UpdateWindowLook, Failed) {
-    Open(service::ReplySpec::Text(404, "gone"));
+    Open(service::ReplyPlan::Text(404, "gone"));
     RunUntilPanel(u"error_layout");
     ExpectLook(window(), "failed");
     Hover(window(), u"redownload_btn");
@@ -357,7 +357,7 @@ TEST_F(UpdateWindowLook, Failed) {
 }
 
 TEST_F(UpdateWindowLook, Done) {
-    Open(service::ReplySpec::Generated(20000));
+    Open(service::ReplyPlan::Generated(20000));
     RunUntilPanel(u"install_layout");
     ExpectLook(window(), "done");
     Hover(window(), u"install_btn");
@@ -365,7 +365,7 @@ TEST_F(UpdateWindowLook, Done) {
 }
 
 TEST_F(UpdateWindowLook, TrayMenu) {
-    Open(service::ReplySpec::Generated(20000));
+    Open(service::ReplyPlan::Generated(20000));
     RunUntilPanel(u"install_layout");
     ASSERT_TRUE(harness_.ClickTrayIcon(window(), kAppIconId, win::MouseButton::Right));
     win::Window menu = win::FindWindow(u"TrayMenuWnd", u"");

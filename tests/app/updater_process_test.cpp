@@ -33,7 +33,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(service_.Start()); }
     void TearDown() override { service_.Stop(); }
 
-    void Offering(const Json::Value& offer) { service_.SetCheckReply(service::ReplySpec::Json(offer)); }
+    void Offering(const Json::Value& offer) { service_.SetCheckReply(service::ReplyPlan::Json(offer)); }
     std::vector<service::RecordedRequest> Requests() const { return service_.Requests(); }
     size_t FilesInUpdateFolder() const {
         if (!fs::exists(sandbox_.updateFolder())) return 0;
@@ -156,9 +156,9 @@ TEST_F(UpdaterProcess, UnreadableReplyIsLikeNoUpdate) {
     service_.ServeFiles(sandbox_.filesDir().string());
     Json::Value numberType = Offer("3", "2", "{base}/files/setup.exe");
     numberType["update_type"] = 2;  // a number, not text
-    for (const service::ReplySpec& reply :
-         {service::ReplySpec::Json(numberType), service::ReplySpec::Text(200, "not json"),
-          service::ReplySpec::Text(500, "{\"version_number\":\"3\",\"update_type\":\"2\"}")}) {
+    for (const service::ReplyPlan& reply :
+         {service::ReplyPlan::Json(numberType), service::ReplyPlan::Text(200, "not json"),
+          service::ReplyPlan::Text(500, "{\"version_number\":\"3\",\"update_type\":\"2\"}")}) {
         service_.ClearRequests();
         service_.SetCheckReply(reply);
         ProcessResult r = sandbox_.RunUpdater(service_.BaseUrl());

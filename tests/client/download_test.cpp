@@ -7,7 +7,7 @@
 namespace vexlo::client {
 namespace {
 
-using service::ReplySpec;
+using service::ReplyPlan;
 using testing::FileExists;
 using testing::ListFolder;
 using testing::ReadWholeFile;
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(Downloads, BothWriteTheWholeBodyWithoutHeaderLinesOfTheirOwn) {
-    service.SetRoute("/setup.exe", ReplySpec::Generated(3 << 20));
+    service.SetRoute("/setup.exe", ReplyPlan::Generated(3 << 20));
     const std::string target = dir.File("setup.exe");
     WriteWholeFile(target, "older installer");
     ASSERT_EQ(Fetch("/setup.exe", target), 0);
@@ -80,10 +80,10 @@ TEST_F(Downloads, BothWriteTheWholeBodyWithoutHeaderLinesOfTheirOwn) {
 }
 
 TEST_F(Downloads, UnevenChunksAndCloseDelimitedBodiesArriveWhole) {
-    ReplySpec chunked = ReplySpec::Generated(100000);
+    ReplyPlan chunked = ReplyPlan::Generated(100000);
     chunked.framing = service::Framing::Chunked;
     chunked.chunkSizes = {1, 4095, 17, 65536};
-    ReplySpec closeDelimited = ReplySpec::Generated(100000);
+    ReplyPlan closeDelimited = ReplyPlan::Generated(100000);
     closeDelimited.framing = service::Framing::Close;
     closeDelimited.chunkSizes = {3, 9000};
     service.SetRoute("/chunked", chunked);
@@ -97,11 +97,11 @@ TEST_F(Downloads, UnevenChunksAndCloseDelimitedBodiesArriveWhole) {
 }
 
 TEST_F(Downloads, FailedTransfersNeverTouchTheFileOfTheInMemoryDownload) {
-    ReplySpec cut = ReplySpec::Generated(100000);
+    ReplyPlan cut = ReplyPlan::Generated(100000);
     cut.cutAfter = 30000;
-    ReplySpec garbage;
+    ReplyPlan garbage;
     garbage.raw = "HTTP/1.1 abc\r\n\r\nnonsense";
-    service.SetRoute("/404", ReplySpec::Text(404, "<html>missing</html>"));
+    service.SetRoute("/404", ReplyPlan::Text(404, "<html>missing</html>"));
     service.SetRoute("/cut", cut);
     service.SetRoute("/garbage", garbage);
     struct Case {
@@ -122,9 +122,9 @@ TEST_F(Downloads, FailedTransfersNeverTouchTheFileOfTheInMemoryDownload) {
 }
 
 TEST_F(Downloads, FailedStreamsKeepWhatArrived) {
-    ReplySpec cut = ReplySpec::Generated(100000);
+    ReplyPlan cut = ReplyPlan::Generated(100000);
     cut.cutAfter = 30000;
-    service.SetRoute("/404", ReplySpec::Text(404, "<html>missing</html>"));
+    service.SetRoute("/404", ReplyPlan::Text(404, "<html>missing</html>"));
     service.SetRoute("/cut", cut);
     EXPECT_EQ(Stream("/404", dir.File("a")), -1);
     EXPECT_EQ(ReadWholeFile(dir.File("a")), "<html>missing</html>");
@@ -133,7 +133,7 @@ TEST_F(Downloads, FailedStreamsKeepWhatArrived) {
 }
 
 TEST_F(Downloads, AProgressCallbackCanStopTheStream) {
-    ReplySpec slow = ReplySpec::Generated(1 << 20);
+    ReplyPlan slow = ReplyPlan::Generated(1 << 20);
     slow.chunkSizes = {1000};
     service.SetRoute("/slow", slow);
     progress.abortAfterCalls = 2;
@@ -142,7 +142,7 @@ TEST_F(Downloads, AProgressCallbackCanStopTheStream) {
 }
 
 TEST_F(Downloads, FileNamesThatCannotBeCreatedFail) {
-    service.SetRoute("/setup.exe", ReplySpec::Generated(1000));
+    service.SetRoute("/setup.exe", ReplyPlan::Generated(1000));
     const char16_t* names[] = {u"get?f=1", u"..", u".", u"", u"a:b", u"a\"b", u"a|b", u"a*b",
                                u"a<b",     u"a>b", u"a\\b", u"tab\tname", u"\u0E01.exe"};
     for (const char16_t* name : names) {
@@ -157,7 +157,7 @@ TEST_F(Downloads, FileNamesThatCannotBeCreatedFail) {
 }
 
 TEST_F(Downloads, FoldersThatCannotHoldTheFileFail) {
-    service.SetRoute("/setup.exe", ReplySpec::Generated(1000));
+    service.SetRoute("/setup.exe", ReplyPlan::Generated(1000));
     WriteWholeFile(dir.File("plain"), "a file, not a folder");
     for (const std::string& path : {dir.File("missing/setup.exe"), dir.File("plain/setup.exe")}) {
         service.ClearRequests();
@@ -168,7 +168,7 @@ TEST_F(Downloads, FoldersThatCannotHoldTheFileFail) {
 }
 
 TEST_F(Downloads, AFullDiskFailsAndKeepsTheOldInstaller) {
-    service.SetRoute("/setup.exe", ReplySpec::Generated(1 << 20));
+    service.SetRoute("/setup.exe", ReplyPlan::Generated(1 << 20));
     const std::string target = dir.File("setup.exe");
     WriteWholeFile(target, "older installer");
     {
@@ -183,7 +183,7 @@ TEST_F(Downloads, AFullDiskFailsAndKeepsTheOldInstaller) {
 }
 
 TEST_F(Downloads, NonAsciiPathsInTheCodePageWork) {
-    service.SetRoute("/setup.exe", ReplySpec::Generated(5000));
+    service.SetRoute("/setup.exe", ReplyPlan::Generated(5000));
     const std::string folder = dir.File("\xE7\x94\xA8\xE6\x88\xB7");  // 用户
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     const std::string target = folder + "/\xE5\xAE\x89\xE8\xA3\x85.exe";  // 安装.exe
@@ -198,11 +198,11 @@ TEST_F(Downloads, BoundsOnSizeAndSilence) {
     limits.downloadCapBytes = 10000;
     limits.stallSeconds = 1;
     ScopedTransferLimits scoped(limits);
-    ReplySpec chunked = ReplySpec::Generated(20000);
+    ReplyPlan chunked = ReplyPlan::Generated(20000);
     chunked.framing = service::Framing::Chunked;
-    ReplySpec stall = ReplySpec::Generated(100000);
+    ReplyPlan stall = ReplyPlan::Generated(100000);
     stall.stallAfter = 0;
-    service.SetRoute("/big", ReplySpec::Generated(20000));
+    service.SetRoute("/big", ReplyPlan::Generated(20000));
     service.SetRoute("/chunked", chunked);
     service.SetRoute("/stall", stall);
     EXPECT_EQ(Fetch("/big", dir.File("a")), CURLE_WRITE_ERROR);

@@ -13,7 +13,7 @@
 namespace vexlo::client {
 namespace {
 
-using service::ReplySpec;
+using service::ReplyPlan;
 
 const std::vector<std::string> kFixedHeaderLines = {
     "User-Agent: Vexlo PC Client/1.0",
@@ -37,7 +37,7 @@ std::vector<std::string> OwnHeaderLines(const service::RecordedRequest& request)
 using Exchange = testing::ServiceTest;
 
 TEST_F(Exchange, PostSendsTheFixedHeaderLinesInOrderAndTheBodyAsGiven) {
-    service.SetRoute("/post", ReplySpec::Text(200, "reply body"));
+    service.SetRoute("/post", ReplyPlan::Text(200, "reply body"));
     std::string output;
     ASSERT_EQ(client.Post(Url("/post?b=2&a=1"), "x=1&y=\xD6\xD0", output), 0);
     EXPECT_EQ(output, "reply body");
@@ -55,7 +55,7 @@ TEST_F(Exchange, PostSendsTheFixedHeaderLinesInOrderAndTheBodyAsGiven) {
 }
 
 TEST_F(Exchange, GetSendsTheSameLinesWithoutABody) {
-    service.SetRoute("/get", ReplySpec::Text(200, "ok"));
+    service.SetRoute("/get", ReplyPlan::Text(200, "ok"));
     std::string output;
     ASSERT_EQ(client.Get(Url("/get?q"), output), 0);
     EXPECT_EQ(output, "ok");
@@ -69,35 +69,35 @@ TEST_F(Exchange, GetSendsTheSameLinesWithoutABody) {
 TEST_F(Exchange, OnlyAComplete200ReplyCounts) {
     struct Case {
         const char* name;
-        ReplySpec reply;
+        ReplyPlan reply;
         int expected;
         const char* output;
     };
-    ReplySpec cut = ReplySpec::Generated(10000);
+    ReplyPlan cut = ReplyPlan::Generated(10000);
     cut.cutAfter = 100;
-    ReplySpec closeDelimited = ReplySpec::Text(200, "until close");
+    ReplyPlan closeDelimited = ReplyPlan::Text(200, "until close");
     closeDelimited.framing = service::Framing::Close;
-    ReplySpec chunked = ReplySpec::Text(200, "in uneven chunks");
+    ReplyPlan chunked = ReplyPlan::Text(200, "in uneven chunks");
     chunked.framing = service::Framing::Chunked;
     chunked.chunkSizes = {1, 5, 2};
-    ReplySpec redirect = ReplySpec::Text(302, "moved");
+    ReplyPlan redirect = ReplyPlan::Text(302, "moved");
     redirect.headers = {{"Location", "/elsewhere"}};
-    ReplySpec garbage;
+    ReplyPlan garbage;
     garbage.raw = "HTTP/1.1 abc\r\n\r\nnonsense";
-    ReplySpec noHead;
+    ReplyPlan noHead;
     noHead.raw = "";
     const Case cases[] = {
-        {"empty 200", ReplySpec::Text(200, ""), 0, ""},
+        {"empty 200", ReplyPlan::Text(200, ""), 0, ""},
         {"close-delimited", closeDelimited, 0, "until close"},
         {"chunked", chunked, 0, "in uneven chunks"},
         {"redirect", redirect, CLIENT_ERR_REQUEST, "untouched"},
-        {"not found", ReplySpec::Text(404, "<html>404</html>"), CLIENT_ERR_REQUEST, "untouched"},
-        {"server error", ReplySpec::Text(500, "oops"), CLIENT_ERR_REQUEST, "untouched"},
+        {"not found", ReplyPlan::Text(404, "<html>404</html>"), CLIENT_ERR_REQUEST, "untouched"},
+        {"server error", ReplyPlan::Text(500, "oops"), CLIENT_ERR_REQUEST, "untouched"},
         {"cut short", cut, CLIENT_ERR_REQUEST, "untouched"},
         {"garbage status line", garbage, CLIENT_ERR_REQUEST, "untouched"},
         {"closed without reply", noHead, CLIENT_ERR_REQUEST, "untouched"},
     };
-    service.SetRoute("/elsewhere", ReplySpec::Text(200, "followed"));
+    service.SetRoute("/elsewhere", ReplyPlan::Text(200, "followed"));
     for (const Case& c : cases) {
         service.SetRoute("/r", c.reply);
         std::string output = "untouched";
@@ -118,7 +118,7 @@ TEST_F(Exchange, RequestLevelResults) {
     EXPECT_EQ(noHandle.PerformGet(output), -1);
     EXPECT_EQ(output, "untouched");
 
-    service.SetRoute("/404", ReplySpec::Text(404, "no"));
+    service.SetRoute("/404", ReplyPlan::Text(404, "no"));
     HttpRequest notFound;
     notFound.Prepare(Url("/404"));
     EXPECT_EQ(notFound.PerformGet(output), -1);
@@ -139,7 +139,7 @@ TEST_F(Exchange, OnlyWebAddressesAreFetched) {
 }
 
 TEST_F(Exchange, AddedHeaderLinesFollowTheFixedOnesAndCannotSplit) {
-    service.SetRoute("/h", ReplySpec::Text(200, "ok"));
+    service.SetRoute("/h", ReplyPlan::Text(200, "ok"));
     HttpRequest request;
     request.Prepare(Url("/h"));
     request.AddHeader("uid", "42");
@@ -156,11 +156,11 @@ TEST_F(Exchange, RepliesLargerThanTheCapFail) {
     TransferLimits limits;
     limits.replyCapBytes = 1000;
     ScopedTransferLimits scoped(limits);
-    ReplySpec chunked = ReplySpec::Generated(5000);
+    ReplyPlan chunked = ReplyPlan::Generated(5000);
     chunked.framing = service::Framing::Chunked;
-    service.SetRoute("/announced", ReplySpec::Generated(5000));
+    service.SetRoute("/announced", ReplyPlan::Generated(5000));
     service.SetRoute("/chunked", chunked);
-    service.SetRoute("/fits", ReplySpec::Generated(1000));
+    service.SetRoute("/fits", ReplyPlan::Generated(1000));
     std::string output = "untouched";
     EXPECT_EQ(client.Get(Url("/announced"), output), CLIENT_ERR_REQUEST);
     EXPECT_EQ(client.Post(Url("/chunked"), "", output), CLIENT_ERR_REQUEST);
@@ -173,7 +173,7 @@ TEST_F(Exchange, ATransferThatReceivesNothingIsAborted) {
     TransferLimits limits;
     limits.stallSeconds = 1;
     ScopedTransferLimits scoped(limits);
-    ReplySpec stall = ReplySpec::Generated(100000);
+    ReplyPlan stall = ReplyPlan::Generated(100000);
     stall.stallAfter = 0;  // the head, then nothing until the client goes away
     service.SetRoute("/stall", stall);
     HttpRequest request;

@@ -7,10 +7,10 @@
 namespace vexlo::client {
 namespace {
 
-using service::ReplySpec;
+using service::ReplyPlan;
 using ServiceCalls = testing::ServiceTest;
 
-ReplySpec JsonReply(const std::string& body) { return ReplySpec::Text(200, body, "application/json"); }
+ReplyPlan JsonReply(const std::string& body) { return ReplyPlan::Text(200, body, "application/json"); }
 
 TEST_F(ServiceCalls, DomainList) {
     struct Case {
@@ -40,7 +40,7 @@ TEST_F(ServiceCalls, DomainList) {
         EXPECT_EQ(client.GetDomainList(Url("/domains"), domains), c.expected) << c.name;
         EXPECT_EQ(domains, c.domains) << c.name;
     }
-    service.SetRoute("/domains", ReplySpec::Text(404, ""));
+    service.SetRoute("/domains", ReplyPlan::Text(404, ""));
     auto domains = before;
     EXPECT_EQ(client.GetDomainList(Url("/domains"), domains), CLIENT_ERR_REQUEST);
     const auto request = service.Requests().at(0);
@@ -49,12 +49,12 @@ TEST_F(ServiceCalls, DomainList) {
 }
 
 TEST_F(ServiceCalls, FeedbackGoesAsCompactJsonWithEscapedChinese) {
-    service.SetRoute("/feedback", ReplySpec::Text(200, "not read"));
+    service.SetRoute("/feedback", ReplyPlan::Text(200, "not read"));
     EXPECT_EQ(client.PostFeedback(Url("/feedback"), u"\u4E0D\u80FD\u66F4\u65B0 \"now\"", u"qq:1"), 0);
     const auto request = service.Requests().at(0);
     EXPECT_EQ(request.body, "{\"content\":\"\\u4E0D\\u80FD\\u66F4\\u65B0 \\\"now\\\"\",\"contract\":\"qq:1\"}\n");
     EXPECT_EQ(request.Header("Content-Type"), "application/x-www-form-urlencoded;charset=UTF-8");
-    service.SetRoute("/feedback", ReplySpec::Text(500, ""));
+    service.SetRoute("/feedback", ReplyPlan::Text(500, ""));
     EXPECT_EQ(client.PostFeedback(Url("/feedback"), u"x", u"y"), CLIENT_ERR_REQUEST);
 }
 
@@ -124,7 +124,7 @@ TEST_F(ServiceCalls, InstallReportPairsDependOnTheKindOfEvent) {
         {4, "&iever=8&install=4&mcn=3&mid=M&osbit=64&osver=6.1&pmid=P&ver=2.1.12.15"},
         {-1, "&iever=8&install=-1&mcn=3&mid=M&osbit=64&osver=6.1&pmid=P&ver=2.1.12.15"},
     };
-    service.SetRoute("/report", ReplySpec::Text(200, "ignored"));
+    service.SetRoute("/report", ReplyPlan::Text(200, "ignored"));
     for (const Case& c : cases) {
         InstallReport record;
         record.mid = u"M";
@@ -153,7 +153,7 @@ TEST_F(ServiceCalls, InstallReportPairsDependOnTheKindOfEvent) {
 }
 
 TEST_F(ServiceCalls, OtherReports) {
-    service.SetRoute("/r", ReplySpec::Text(200, "ignored"));
+    service.SetRoute("/r", ReplyPlan::Text(200, "ignored"));
     ReportRecord common;
     common.mid = u"M";
     common.cid = -5;
@@ -187,7 +187,7 @@ TEST_F(ServiceCalls, OtherReports) {
         matches = body == EncodeReportBody(WriteStyledJson(encoded.payload), seed);
     EXPECT_TRUE(matches) << body << " does not wrap " << inner;
 
-    service.SetRoute("/r", ReplySpec::Text(404, ""));
+    service.SetRoute("/r", ReplyPlan::Text(404, ""));
     EXPECT_EQ(client.SendPing(Url("/r?"), common), CLIENT_ERR_REQUEST);
 }
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/update-service/reply_spec.h"
+#include "tools/update-service/reply_plan.h"
 
 namespace vexlo::client::testing {
 namespace {

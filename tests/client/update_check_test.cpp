@@ -7,7 +7,7 @@
 namespace vexlo::client {
 namespace {
 
-using service::ReplySpec;
+using service::ReplyPlan;
 using UpdateCheck = testing::ServiceTest;
 
 std::vector<std::pair<std::string, std::string>> QueryPairs(const std::string& target) {
@@ -96,7 +96,7 @@ TEST_F(UpdateCheck, ReplyMembersAreCopiedInOrderUntilOneIsNotText) {
         {"empty body", "", CLIENT_ERR_JSON, u"untouched", u"untouched", -1, u"untouched"},
     };
     for (const Case& c : cases) {
-        service.SetCheckReply(ReplySpec::Text(200, c.body, "application/json"));
+        service.SetCheckReply(ReplyPlan::Text(200, c.body, "application/json"));
         UpdateQuery query;
         query.version = query.explanation = query.fileUrl = u"untouched";
         query.updateType = -1;
@@ -109,12 +109,12 @@ TEST_F(UpdateCheck, ReplyMembersAreCopiedInOrderUntilOneIsNotText) {
 }
 
 TEST_F(UpdateCheck, TransportFailuresLeaveTheQueryUntouched) {
-    ReplySpec huge = ReplySpec::Generated(8 << 20);  // beyond the reply cap
-    ReplySpec redirect = ReplySpec::Text(302, "");
+    ReplyPlan huge = ReplyPlan::Generated(8 << 20);  // beyond the reply cap
+    ReplyPlan redirect = ReplyPlan::Text(302, "");
     redirect.headers = {{"Location", "/api/check_update.php?again"}};
-    const ReplySpec replies[] = {ReplySpec::Text(404, "<html>404</html>"), ReplySpec::Text(500, "{}"),
+    const ReplyPlan replies[] = {ReplyPlan::Text(404, "<html>404</html>"), ReplyPlan::Text(500, "{}"),
                                  redirect, huge};
-    for (const ReplySpec& reply : replies) {
+    for (const ReplyPlan& reply : replies) {
         service.SetCheckReply(reply);
         UpdateQuery query;
         query.version = u"untouched";

@@ -13,7 +13,7 @@ using testing::Filled;
 
 class DrawTextTest : public ::testing::Test {
 protected:
-    FontPtr font_ = Font::Create(FontSpec{u"微软雅黑", -12});
+    FontPtr font_ = Font::Create(FontRequest{u"微软雅黑", -12});
     int LineHeight() const { return font_->metrics().height; }
     int Width(std::u16string_view s) const { return MeasureLine(*font_, s).width; }
     // Where ink lands when the text is drawn into a white rectangle.
@@ -171,7 +171,7 @@ TEST_F(DrawTextTest, TextIsCutAtTheRectangleUnlessNoClip) {
 }
 
 TEST_F(DrawTextTest, UnderlinesFromTheFontAndFromPrefixes) {
-    const FontPtr underlined = Font::Create(FontSpec{u"微软雅黑", -12, 400, false, true});
+    const FontPtr underlined = Font::Create(FontRequest{u"微软雅黑", -12, 400, false, true});
     Bitmap b = Filled(100, 30, 0xFFFFFFFFu);
     DrawContext dc(b);
     dc.SelectFont(underlined);

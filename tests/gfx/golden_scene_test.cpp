@@ -59,18 +59,18 @@ TEST(GoldenSceneTest, PopupTexts) {
     DrawContext dc(b);
     dc.FillOpaque(Rect{0, 0, 198, 80}, MakeColorRef(255, 255, 255));
     dc.Clear(Rect{150, 0, 198, 30});  // transparent corner: text there keeps alpha 0
-    dc.SelectFont(Font::Create(FontSpec{u"微软雅黑", -13}));
+    dc.SelectFont(Font::Create(FontRequest{u"微软雅黑", -13}));
     dc.SetTextColor(MakeColorRef(14, 151, 230));
     Rect caption{29, 8, 198, 30};
     dc.DrawText(u"Mirto压缩-更新", caption, DT_SINGLELINE);
-    dc.SelectFont(Font::Create(FontSpec{u"微软雅黑", -12}));
+    dc.SelectFont(Font::Create(FontRequest{u"微软雅黑", -12}));
     dc.SetTextColor(MakeColorRef(0, 0, 0));
     Rect status{12, 39, 198, 59};
     dc.DrawText(u"更新下载完成，下次启动时安装", status, DT_SINGLELINE | DT_VCENTER);
     dc.SetTextColor(MakeColorRef(11, 107, 166));
     Rect button{126, 60, 182, 80};
     dc.DrawText(u"立即安装", button, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    dc.SelectFont(Font::Create(FontSpec{u"Tahoma", -11, 700}));
+    dc.SelectFont(Font::Create(FontRequest{u"Tahoma", -11, 700}));
     Rect latin{4, 60, 120, 80};
     dc.DrawText(u"&Retry download", latin, DT_SINGLELINE | DT_BOTTOM);
     // Glyph rasterisation may differ by a few levels between FreeType releases.

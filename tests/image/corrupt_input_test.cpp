@@ -32,7 +32,7 @@ TEST(CorruptInputTest, RandomDamageIsRefusedOrDecodedSafely) {
         for (int x = 0; x < 12; ++x) picture.set_pixel(x, y, gfx::PremultipliedPixel(uint8_t(x * 20), 200, uint8_t(y * 25), 9));
     std::string png;
     ASSERT_TRUE(EncodePng(picture, png));
-    testing::GifFrameSpec frame = testing::Solid(0, 0, 6, 6, 1);
+    testing::GifFrameInput frame = testing::Solid(0, 0, 6, 6, 1);
     for (size_t i = 0; i < frame.indices.size(); ++i) frame.indices[i] = static_cast<uint8_t>(i % 4);
     const std::string gif = testing::BuildGif(8, 8, {frame, testing::Solid(2, 2, 6, 6, 3), frame});
     const std::string jpeg = testing::EncodeJpeg(16, 16, 3, true);

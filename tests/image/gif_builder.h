@@ -8,7 +8,7 @@
 
 namespace vexlo::image::testing {
 
-struct GifFrameSpec {
+struct GifFrameInput {
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<uint8_t> indices;  // width * height palette indices, row by row
     int delayHundredths = 0;
@@ -18,7 +18,7 @@ struct GifFrameSpec {
 };
 
 // Palette: 0 black, 1 red, 2 green, 3 blue.
-inline std::string BuildGif(int width, int height, const std::vector<GifFrameSpec>& frames) {
+inline std::string BuildGif(int width, int height, const std::vector<GifFrameInput>& frames) {
     std::string out;
     auto write = [](GifFileType* gif, const GifByteType* data, int length) {
         static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
@@ -30,7 +30,7 @@ inline std::string BuildGif(int width, int height, const std::vector<GifFrameSpe
     ColorMapObject* map = GifMakeMapObject(4, colors);
     EGifSetGifVersion(gif, true);
     EGifPutScreenDesc(gif, width, height, 2, 0, map);
-    for (const GifFrameSpec& f : frames) {
+    for (const GifFrameInput& f : frames) {
         GraphicsControlBlock gcb{};
         gcb.DisposalMode = f.disposal;
         gcb.DelayTime = f.delayHundredths;
@@ -58,8 +58,8 @@ inline std::string BuildGif(int width, int height, const std::vector<GifFrameSpe
     return out;
 }
 
-inline GifFrameSpec Solid(int left, int top, int w, int h, uint8_t index) {
-    GifFrameSpec f;
+inline GifFrameInput Solid(int left, int top, int w, int h, uint8_t index) {
+    GifFrameInput f;
     f.left = left, f.top = top, f.width = w, f.height = h;
     f.indices.assign(static_cast<size_t>(w * h), index);
     return f;

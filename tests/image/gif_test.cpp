@@ -7,13 +7,13 @@ namespace vexlo::image {
 namespace {
 
 using testing::BuildGif;
-using testing::GifFrameSpec;
+using testing::GifFrameInput;
 using testing::Solid;
 
 constexpr uint32_t kBlack = 0xFF000000u, kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu;
 
 TEST(GifTest, ThreeFramesWithTheirDelays) {
-    std::vector<GifFrameSpec> frames = {Solid(0, 0, 4, 4, 1), Solid(0, 0, 4, 4, 2), Solid(0, 0, 4, 4, 3)};
+    std::vector<GifFrameInput> frames = {Solid(0, 0, 4, 4, 1), Solid(0, 0, 4, 4, 2), Solid(0, 0, 4, 4, 3)};
     for (auto& f : frames) f.delayHundredths = 10;
     frames[2].delayHundredths = 7;
     DecodedImage image;
@@ -33,12 +33,12 @@ TEST(GifTest, DisposalAndTransparencyComposeTheFrames) {
     // Frame 0 fills the screen red. Frame 1 puts green in the corner and is then
     // restored to the background; frame 2 puts blue in the opposite corner and is then
     // restored to what was before it; frame 3 has a transparent hole.
-    GifFrameSpec f0 = Solid(0, 0, 4, 4, 1);
-    GifFrameSpec f1 = Solid(0, 0, 2, 2, 2);
+    GifFrameInput f0 = Solid(0, 0, 4, 4, 1);
+    GifFrameInput f1 = Solid(0, 0, 2, 2, 2);
     f1.disposal = DISPOSE_BACKGROUND;
-    GifFrameSpec f2 = Solid(2, 2, 2, 2, 3);
+    GifFrameInput f2 = Solid(2, 2, 2, 2, 3);
     f2.disposal = DISPOSE_PREVIOUS;
-    GifFrameSpec f3 = Solid(1, 1, 2, 2, 0);
+    GifFrameInput f3 = Solid(1, 1, 2, 2, 0);
     f3.transparentIndex = 0;
     f3.indices = {0, 3, 3, 0};
     DecodedImage image;
@@ -60,11 +60,11 @@ TEST(GifTest, DisposalAndTransparencyComposeTheFrames) {
 }
 
 TEST(GifTest, InterlacedRowsLandInPlaceAndFramesAreCutAtTheScreen) {
-    GifFrameSpec f = Solid(0, 0, 3, 10, 0);
+    GifFrameInput f = Solid(0, 0, 3, 10, 0);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 3; ++x) f.indices[y * 3 + x] = static_cast<uint8_t>(y % 4);
     f.interlaced = true;
-    GifFrameSpec outside = Solid(2, 8, 4, 4, 1);  // reaches past the 3 by 10 screen
+    GifFrameInput outside = Solid(2, 8, 4, 4, 1);  // reaches past the 3 by 10 screen
     DecodedImage image;
     ASSERT_TRUE(DecodeGif(BuildGif(3, 10, {f, outside}), image));
     const uint32_t byIndex[] = {kBlack, kRed, kGreen, kBlue};
@@ -74,7 +74,7 @@ TEST(GifTest, InterlacedRowsLandInPlaceAndFramesAreCutAtTheScreen) {
 }
 
 TEST(GifTest, CapsCorruptionAndTruncation) {
-    std::vector<GifFrameSpec> many(5, Solid(0, 0, 8, 8, 1));
+    std::vector<GifFrameInput> many(5, Solid(0, 0, 8, 8, 1));
     const std::string bytes = BuildGif(8, 8, many);
     DecodedImage image;
     DecodeLimits fewFrames;

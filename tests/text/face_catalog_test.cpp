@@ -65,9 +65,9 @@ TEST(FaceCatalogTest, CjkCharacterSetsTurnUnknownNamesToCjkFaces) {
     EXPECT_EQ(catalog.Resolve(u"Tahoma", 400, false, true)->family, u"DejaVu Sans");  // known: kept
     EXPECT_EQ(catalog.Resolve(u"DejaVu Sans Mono", 400, false, true)->family, u"DejaVu Sans Mono");
     ScopedFaceCatalog scoped{TestCatalog()};
-    EXPECT_EQ(Font::Create(FontSpec{u"", -12, 400, false, false, false, kGb2312CharSet})->resolvedFamily(),
+    EXPECT_EQ(Font::Create(FontRequest{u"", -12, 400, false, false, false, kGb2312CharSet})->resolvedFamily(),
               u"WenQuanYi Micro Hei");
-    EXPECT_EQ(Font::Create(FontSpec{u"", -12})->resolvedFamily(), u"DejaVu Sans");
+    EXPECT_EQ(Font::Create(FontRequest{u"", -12})->resolvedFamily(), u"DejaVu Sans");
 }
 
 TEST(FaceCatalogTest, StylesPickTheirFileOrAreSynthesised) {
@@ -104,10 +104,10 @@ TEST(FaceCatalogTest, ScopedCatalogReplacesTheInstalledFacesList) {
         EXPECT_FALSE(FaceExists(u"DejaVu Sans"));
         EXPECT_EQ(InstalledFaces()->FamilyNames(), std::vector<WString>{u"微软雅黑"});
         // Fonts made now use the replaced list.
-        EXPECT_EQ(Font::Create(FontSpec{u"微软雅黑", -12})->resolvedFamily(), u"微软雅黑");
+        EXPECT_EQ(Font::Create(FontRequest{u"微软雅黑", -12})->resolvedFamily(), u"微软雅黑");
     }
     EXPECT_EQ(FaceExists(u"微软雅黑"), systemHasYaHei);
-    EXPECT_NE(Font::Create(FontSpec{u"微软雅黑", -12})->resolvedFamily(), u"微软雅黑");
+    EXPECT_NE(Font::Create(FontRequest{u"微软雅黑", -12})->resolvedFamily(), u"微软雅黑");
 }
 
 TEST(FaceCatalogTest, SystemCatalogHasTheInstalledFaces) {

@@ -19,7 +19,7 @@ TEST(FontTest, HeightFollowsTheLogfontMeaning) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.height);
-        const FontPtr font = Font::Create(FontSpec{u"微软雅黑", c.height});
+        const FontPtr font = Font::Create(FontRequest{u"微软雅黑", c.height});
         const FontMetrics& m = font->metrics();
         if (c.characterHeight) {
             EXPECT_EQ(m.characterHeight, c.characterHeight);
@@ -36,11 +36,11 @@ TEST(FontTest, HeightFollowsTheLogfontMeaning) {
     }
 }
 
-TEST(FontTest, EqualSpecsShareOneFontAndItsGlyphs) {
-    const FontPtr a = Font::Create(FontSpec{u"Tahoma", -11});
-    const FontPtr b = Font::Create(FontSpec{u"Tahoma", -11});
+TEST(FontTest, EqualRequestsShareOneFontAndItsGlyphs) {
+    const FontPtr a = Font::Create(FontRequest{u"Tahoma", -11});
+    const FontPtr b = Font::Create(FontRequest{u"Tahoma", -11});
     EXPECT_EQ(a, b);
-    EXPECT_NE(a, Font::Create(FontSpec{u"Tahoma", -11, 700}));
+    EXPECT_NE(a, Font::Create(FontRequest{u"Tahoma", -11, 700}));
     const Glyph first = a->GetGlyph(U'g');
     ASSERT_TRUE(first.image);
     EXPECT_EQ(first.image, a->GetGlyph(U'g').image);
@@ -54,8 +54,8 @@ TEST(FontTest, EqualSpecsShareOneFontAndItsGlyphs) {
 }
 
 TEST(FontTest, MissingCharactersComeFromTheFallbackFaces) {
-    const FontPtr latin = Font::Create(FontSpec{u"Arial", -12});
-    const FontPtr cjk = Font::Create(FontSpec{u"微软雅黑", -12});
+    const FontPtr latin = Font::Create(FontRequest{u"Arial", -12});
+    const FontPtr cjk = Font::Create(FontRequest{u"微软雅黑", -12});
     ASSERT_EQ(latin->resolvedFamily(), u"DejaVu Sans");
     const Glyph fromFallback = latin->GetGlyph(U'新');
     ASSERT_TRUE(fromFallback.image);
@@ -64,7 +64,7 @@ TEST(FontTest, MissingCharactersComeFromTheFallbackFaces) {
 }
 
 TEST(FontTest, InvisibleCharactersHaveNoWidthAndBlanksNoImage) {
-    const FontPtr font = Font::Create(FontSpec{u"Arial", -12});
+    const FontPtr font = Font::Create(FontRequest{u"Arial", -12});
     for (char32_t ch : {U'\n', U'\r', U'\t', U'\u200B', U'\uFEFF', char32_t{0}}) {
         const Glyph g = font->GetGlyph(ch);
         EXPECT_EQ(g.advance, 0) << static_cast<unsigned>(ch);
@@ -76,8 +76,8 @@ TEST(FontTest, InvisibleCharactersHaveNoWidthAndBlanksNoImage) {
 }
 
 TEST(FontTest, SynthesisedBoldIsOnePixelWider) {
-    const FontPtr regular = Font::Create(FontSpec{u"微软雅黑", -12, 400});
-    const FontPtr bold = Font::Create(FontSpec{u"微软雅黑", -12, 700});
+    const FontPtr regular = Font::Create(FontRequest{u"微软雅黑", -12, 400});
+    const FontPtr bold = Font::Create(FontRequest{u"微软雅黑", -12, 700});
     EXPECT_EQ(bold->Advance(U'中'), regular->Advance(U'中') + 1);
     const auto r = regular->GetGlyph(U'中').image;
     const auto b = bold->GetGlyph(U'中').image;
@@ -90,7 +90,7 @@ TEST(FontTest, SynthesisedBoldIsOnePixelWider) {
 
 TEST(FontTest, NoUsableFaceGivesAFontThatMeasuresNothing) {
     ScopedFaceCatalog none{FaceCatalog()};
-    const FontPtr font = Font::Create(FontSpec{u"微软雅黑", -12});
+    const FontPtr font = Font::Create(FontRequest{u"微软雅黑", -12});
     EXPECT_TRUE(font->resolvedFamily().empty());
     EXPECT_EQ(font->Advance(U'a'), 0);
     EXPECT_EQ(MeasureLine(*font, u"abc").width, 0);

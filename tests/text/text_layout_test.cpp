@@ -15,7 +15,7 @@ std::vector<std::u16string> LineTexts(const TextLayout& layout) {
 
 class TextLayoutTest : public ::testing::Test {
 protected:
-    FontPtr font_ = Font::Create(FontSpec{u"微软雅黑", -12});
+    FontPtr font_ = Font::Create(FontRequest{u"微软雅黑", -12});
     int Width(std::u16string_view s) const { return MeasureLine(*font_, s).width; }
 };
 

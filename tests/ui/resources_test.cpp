@@ -183,7 +183,7 @@ TEST(StretchEdge, MovesEdgesInsideTheMiddleBandAndBelowIt) {
 TEST_F(Resources, AnimatedPicturesKeepEveryFrameWithItsDelay) {
     using image::testing::BuildGif;
     using image::testing::Solid;
-    std::vector<image::testing::GifFrameSpec> frames = {Solid(0, 0, 2, 2, 1), Solid(0, 0, 2, 2, 2),
+    std::vector<image::testing::GifFrameInput> frames = {Solid(0, 0, 2, 2, 1), Solid(0, 0, 2, 2, 2),
                                                         Solid(0, 0, 2, 2, 3)};
     for (auto& f : frames) f.delayHundredths = 10;
     const std::string gif = BuildGif(2, 2, frames);
@@ -297,8 +297,8 @@ TEST_F(Resources, FontsReadTheirElementAndCreateTheSystemFont) {
     EXPECT_EQ(font.GetItalic(), 1);
     EXPECT_EQ(font.GetUnderline(), 1) << "only true or false change it";
     ASSERT_TRUE(font.GetHFont());
-    EXPECT_EQ(font.GetHFont()->spec().height, -13);
-    EXPECT_EQ(font.GetHFont()->spec().face, u"Tahoma");
+    EXPECT_EQ(font.GetHFont()->request().height, -13);
+    EXPECT_EQ(font.GetHFont()->request().face, u"Tahoma");
     font.SetFontFace(std::u16string(200, u'a').c_str());
     EXPECT_EQ(std::u16string_view(font.GetFontFace()).size(), 127u);
     font.SetFontFace(nullptr);

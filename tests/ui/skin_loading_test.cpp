@@ -150,10 +150,10 @@ TEST_F(SkinLoading, WithoutThePreferredFaceFontsBecomeNormalWeight) {
         EXPECT_EQ(bold->GetWeight(), 400);
         EXPECT_EQ(std::u16string_view(bold->GetFontFace()), u"微软雅黑");
         ASSERT_TRUE(bold->GetHFont());
-        EXPECT_EQ(bold->GetHFont()->spec().weight, 400) << "the font is created again";
+        EXPECT_EQ(bold->GetHFont()->request().weight, 400) << "the font is created again";
         auto* plain = dynamic_cast<duFont*>(l.manager->GetResManager()->GetResObj(u"plain", kResFont));
         EXPECT_EQ(plain->GetItalic(), 1);
-        EXPECT_EQ(plain->GetHFont()->spec().height, -12);
+        EXPECT_EQ(plain->GetHFont()->request().height, -12);
         auto* bare = dynamic_cast<duFont*>(l.manager->GetResManager()->GetResObj(u"bare", kResFont));
         EXPECT_EQ(bare->GetHeight(), 0) << "an absent height reads 0, not the default 12";
         EXPECT_EQ(bare->GetWeight(), 400) << "absent weight 0 is not 400 and so becomes 400";

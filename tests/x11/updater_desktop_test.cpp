@@ -52,7 +52,7 @@ protected:
         offer["version_explain"] = "New compression engine";
         offer["update_type"] = "1";
         offer["file_32"] = "{base}/files/setup_2.2.0.1.exe";
-        service_.SetCheckReply(service::ReplySpec::Json(offer));
+        service_.SetCheckReply(service::ReplyPlan::Json(offer));
         XSelectInput(probe(), probeRoot(), SubstructureNotifyMask);
     }
     void TearDown() override {

@@ -75,13 +75,13 @@ private:
 // The body of one reply as it is being sent.
 class BodyStream {
 public:
-    BodyStream(ReplySpec spec, std::string literal, std::shared_ptr<FileDescriptor> file,
+    BodyStream(ReplyPlan plan, std::string literal, std::shared_ptr<FileDescriptor> file,
                uint64_t size, ConnectionStream& connection)
-        : spec_(std::move(spec)),
+        : plan_(std::move(plan)),
           literal_(std::move(literal)),
           file_(std::move(file)),
           size_(size),
-          limit_(spec_.cutAfter ? std::min(size, *spec_.cutAfter) : size),
+          limit_(plan_.cutAfter ? std::min(size, *plan_.cutAfter) : size),
           connection_(connection) {}
 
     uint64_t Size() const { return size_; }
@@ -93,18 +93,18 @@ public:
             if (signalEnd) sink.done();
             return true;
         }
-        if (spec_.stallAfter && !stalled_ && offset >= *spec_.stallAfter) {
+        if (plan_.stallAfter && !stalled_ && offset >= *plan_.stallAfter) {
             stalled_ = true;
-            if (!connection_.Pause(spec_.stallMs)) return false;
+            if (!connection_.Pause(plan_.stallMs)) return false;
         }
-        if (spec_.chunkDelayMs > 0 && offset > 0 && !connection_.Pause(spec_.chunkDelayMs))
+        if (plan_.chunkDelayMs > 0 && offset > 0 && !connection_.Pause(plan_.chunkDelayMs))
             return false;
-        size_t length = spec_.chunkSizes.empty()
+        size_t length = plan_.chunkSizes.empty()
                             ? kDefaultWriteSize
-                            : spec_.chunkSizes[nextChunk_++ % spec_.chunkSizes.size()];
+                            : plan_.chunkSizes[nextChunk_++ % plan_.chunkSizes.size()];
         length = static_cast<size_t>(std::min<uint64_t>(length, limit_ - offset));
-        if (spec_.stallAfter && !stalled_ && offset < *spec_.stallAfter)
-            length = static_cast<size_t>(std::min<uint64_t>(length, *spec_.stallAfter - offset));
+        if (plan_.stallAfter && !stalled_ && offset < *plan_.stallAfter)
+            length = static_cast<size_t>(std::min<uint64_t>(length, *plan_.stallAfter - offset));
         buffer_.resize(length);
         if (!Fill(offset, buffer_.data(), length)) return false;
         return sink.write(buffer_.data(), length);
@@ -112,7 +112,7 @@ public:
 
 private:
     bool Fill(uint64_t offset, char* out, size_t length) {
-        if (spec_.generate) {
+        if (plan_.generate) {
             FillGenerated(offset, out, length);
             return true;
         }
@@ -130,7 +130,7 @@ private:
         return true;
     }
 
-    ReplySpec spec_;
+    ReplyPlan plan_;
     std::string literal_;
     std::shared_ptr<FileDescriptor> file_;
     uint64_t size_;
@@ -233,7 +233,7 @@ private:
     int stopFd_;
 };
 
-UpdateService::UpdateService() { SetCheckReply(ReplySpec::Text(200, "{}", "application/json")); }
+UpdateService::UpdateService() { SetCheckReply(ReplyPlan::Text(200, "{}", "application/json")); }
 
 UpdateService::~UpdateService() { Stop(); }
 
@@ -286,11 +286,11 @@ std::string UpdateService::BaseUrl() const {
 
 std::string UpdateService::CheckUrl() const { return BaseUrl() + kCheckPath + "?"; }
 
-void UpdateService::SetCheckReply(ReplySpec spec) { SetRoute(kCheckPath, std::move(spec)); }
+void UpdateService::SetCheckReply(ReplyPlan plan) { SetRoute(kCheckPath, std::move(plan)); }
 
-void UpdateService::SetRoute(const std::string& path, ReplySpec spec) {
+void UpdateService::SetRoute(const std::string& path, ReplyPlan plan) {
     std::lock_guard lock(mutex_);
-    routes_[path] = std::move(spec);
+    routes_[path] = std::move(plan);
 }
 
 void UpdateService::ServeFiles(const std::string& folder) {
@@ -304,16 +304,16 @@ bool UpdateService::LoadOffer(const Json::Value& offer, std::string& error) {
         return false;
     }
     if (!offer.isMember("check") && !offer.isMember("routes")) {
-        SetCheckReply(ReplySpec::Json(offer));
+        SetCheckReply(ReplyPlan::Json(offer));
         return true;
     }
     if (offer.isMember("check")) {
-        ReplySpec spec;
-        if (!ParseReplySpec(offer["check"], spec, error)) {
+        ReplyPlan plan;
+        if (!ParseReplyPlan(offer["check"], plan, error)) {
             error = "check: " + error;
             return false;
         }
-        SetCheckReply(std::move(spec));
+        SetCheckReply(std::move(plan));
     }
     const Json::Value& routes = offer["routes"];
     if (!routes.isNull() && !routes.isObject()) {
@@ -321,12 +321,12 @@ bool UpdateService::LoadOffer(const Json::Value& offer, std::string& error) {
         return false;
     }
     for (const std::string& path : routes.getMemberNames()) {
-        ReplySpec spec;
-        if (!ParseReplySpec(routes[path], spec, error)) {
+        ReplyPlan plan;
+        if (!ParseReplyPlan(routes[path], plan, error)) {
             error = path + ": " + error;
             return false;
         }
-        SetRoute(path, std::move(spec));
+        SetRoute(path, std::move(plan));
     }
     return true;
 }
@@ -357,18 +357,18 @@ void UpdateService::Record(RecordedRequest request) {
     requests_.push_back(std::move(request));
 }
 
-bool UpdateService::FindReply(const std::string& path, ReplySpec& spec) const {
+bool UpdateService::FindReply(const std::string& path, ReplyPlan& plan) const {
     std::lock_guard lock(mutex_);
     if (const auto route = routes_.find(path); route != routes_.end()) {
-        spec = route->second;
+        plan = route->second;
         return true;
     }
     constexpr std::string_view kFiles = "/files/";
     if (!filesFolder_.empty() && path.rfind(kFiles, 0) == 0) {
         const std::string name = path.substr(kFiles.size());
         if (!IsSafeFileName(name)) return false;
-        spec = ReplySpec();
-        spec.file = filesFolder_ + "/" + name;
+        plan = ReplyPlan();
+        plan.file = filesFolder_ + "/" + name;
         return true;
     }
     constexpr std::string_view kGenerated = "/gen/";
@@ -377,7 +377,7 @@ bool UpdateService::FindReply(const std::string& path, ReplySpec& spec) const {
         if (digits.empty() || digits.size() > 12 ||
             !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return false;
-        spec = ReplySpec::Generated(std::stoull(digits));
+        plan = ReplyPlan::Generated(std::stoull(digits));
         return true;
     }
     return false;
@@ -390,57 +390,57 @@ void UpdateService::Handle(const httplib::Request& request, httplib::Response& r
     record.body = request.body;
     Record(std::move(record));
 
-    ReplySpec spec;
-    if (!FindReply(request.path, spec)) spec = ReplySpec::Text(404, "<html><body>404 Not Found</body></html>");
-    Respond(spec, stream, response);
+    ReplyPlan plan;
+    if (!FindReply(request.path, plan)) plan = ReplyPlan::Text(404, "<html><body>404 Not Found</body></html>");
+    Respond(plan, stream, response);
 }
 
-void UpdateService::Respond(const ReplySpec& spec, ConnectionStream& stream,
+void UpdateService::Respond(const ReplyPlan& plan, ConnectionStream& stream,
                             httplib::Response& response) {
-    if (spec.raw) {
-        stream.ReplaceReply(*spec.raw);
+    if (plan.raw) {
+        stream.ReplaceReply(*plan.raw);
         response.status = 200;
         return;
     }
     std::string literal;
     std::shared_ptr<FileDescriptor> file;
     uint64_t size = 0;
-    if (spec.generate) {
-        size = *spec.generate;
-    } else if (!spec.file.empty()) {
-        file = std::make_shared<FileDescriptor>(::open(spec.file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (plan.generate) {
+        size = *plan.generate;
+    } else if (!plan.file.empty()) {
+        file = std::make_shared<FileDescriptor>(::open(plan.file.c_str(), O_RDONLY | O_CLOEXEC));
         struct stat info {};
         if (file->Get() < 0 || ::fstat(file->Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-            Respond(ReplySpec::Text(404, "<html><body>404 Not Found</body></html>"), stream, response);
+            Respond(ReplyPlan::Text(404, "<html><body>404 Not Found</body></html>"), stream, response);
             return;
         }
         size = static_cast<uint64_t>(info.st_size);
     } else {
-        literal = ReplaceAll(spec.body, "{base}", BaseUrl());
+        literal = ReplaceAll(plan.body, "{base}", BaseUrl());
         size = literal.size();
     }
 
-    response.status = spec.status;
-    for (const auto& [name, value] : spec.headers) response.set_header(name, value);
+    response.status = plan.status;
+    for (const auto& [name, value] : plan.headers) response.set_header(name, value);
 
-    const bool plain = literal.size() == size && !file && !spec.generate && !spec.cutAfter &&
-                       !spec.stallAfter && spec.chunkSizes.empty() && spec.chunkDelayMs == 0 &&
-                       spec.framing == Framing::Length;
-    if (plain || (size == 0 && spec.framing == Framing::Length)) {
-        response.set_content(literal, spec.contentType);
+    const bool plain = literal.size() == size && !file && !plan.generate && !plan.cutAfter &&
+                       !plan.stallAfter && plan.chunkSizes.empty() && plan.chunkDelayMs == 0 &&
+                       plan.framing == Framing::Length;
+    if (plain || (size == 0 && plan.framing == Framing::Length)) {
+        response.set_content(literal, plan.contentType);
         return;
     }
-    auto body = std::make_shared<BodyStream>(spec, std::move(literal), std::move(file), size, stream);
-    switch (spec.framing) {
+    auto body = std::make_shared<BodyStream>(plan, std::move(literal), std::move(file), size, stream);
+    switch (plan.framing) {
     case Framing::Length:
         response.set_content_provider(
-            static_cast<size_t>(size), spec.contentType,
+            static_cast<size_t>(size), plan.contentType,
             [body](size_t offset, size_t, httplib::DataSink& sink) {
                 return body->SendNext(offset, sink, false);
             });
         break;
     case Framing::Chunked:
-        response.set_chunked_content_provider(spec.contentType,
+        response.set_chunked_content_provider(plan.contentType,
                                               [body](size_t offset, httplib::DataSink& sink) {
                                                   return body->SendNext(offset, sink, true);
                                               });
@@ -448,7 +448,7 @@ void UpdateService::Respond(const ReplySpec& spec, ConnectionStream& stream,
     case Framing::Close:
         response.set_header("Connection", "close");
         stream.CloseAfterReply();
-        response.set_content_provider(spec.contentType,
+        response.set_content_provider(plan.contentType,
                                       [body](size_t offset, httplib::DataSink& sink) {
                                           return body->SendNext(offset, sink, true);
                                       });

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "tools/update-service/reply_spec.h"
+#include "tools/update-service/reply_plan.h"
 
 namespace httplib {
 struct Request;
@@ -63,9 +63,9 @@ public:
     std::string CheckUrl() const;
 
     // The reply to the update check. Until set, the check answers "{}" (nothing newer).
-    void SetCheckReply(ReplySpec spec);
+    void SetCheckReply(ReplyPlan plan);
     // The reply for a path (exact match, query ignored); it takes precedence over files.
-    void SetRoute(const std::string& path, ReplySpec spec);
+    void SetRoute(const std::string& path, ReplyPlan plan);
     // "/files/<name>" serves <folder>/<name>.
     void ServeFiles(const std::string& folder);
     // An offer document (see README.md): the check reply members, or "check" and "routes".
@@ -82,8 +82,8 @@ private:
     friend class HttpServer;
 
     void Handle(const httplib::Request& request, httplib::Response& response);
-    void Respond(const ReplySpec& spec, ConnectionStream& stream, httplib::Response& response);
-    bool FindReply(const std::string& path, ReplySpec& spec) const;
+    void Respond(const ReplyPlan& plan, ConnectionStream& stream, httplib::Response& response);
+    bool FindReply(const std::string& path, ReplyPlan& plan) const;
     void Record(RecordedRequest request);
 
     std::unique_ptr<HttpServer> server_;
@@ -94,7 +94,7 @@ private:
     std::string host_;
 
     mutable std::mutex mutex_;
-    std::map<std::string, ReplySpec> routes_;
+    std::map<std::string, ReplyPlan> routes_;
     std::string filesFolder_;
     std::vector<RecordedRequest> requests_;
     std::string recordFile_;

@@ -30,10 +30,10 @@ gfx::Rect LocalRect(const duPlugin& plugin) {
 ObjectPtr<duFont> UnderlinedCopy(const duFont* font) {
     text::FontPtr base = font ? font->GetHFont() : nullptr;
     if (!base) base = text::Font::DefaultGui();
-    text::FontSpec spec = base->spec();
-    spec.underline = true;
+    text::FontRequest request = base->request();
+    request.underline = true;
     ObjectPtr<duFont> copy(new duFont());
-    copy->SetHFont(text::Font::Create(spec));
+    copy->SetHFont(text::Font::Create(request));
     return copy;
 }
 

@@ -20,15 +20,15 @@ int duFont::CreateFromXml(const XmlElement& element) {
 }
 
 int duFont::CreateHFont() {
-    text::FontSpec spec;
-    spec.face = face_.str();
+    text::FontRequest request;
+    request.face = face_.str();
     // A negative height asks for the character height; INT32_MIN has no negation.
-    spec.height = height_ == INT32_MIN ? INT32_MAX : -height_;
-    spec.weight = weight_;
-    spec.italic = italic_ != 0;
-    spec.underline = underline_ != 0;
-    spec.strikeout = strikeout_ != 0;
-    font_ = text::Font::Create(spec);
+    request.height = height_ == INT32_MIN ? INT32_MAX : -height_;
+    request.weight = weight_;
+    request.italic = italic_ != 0;
+    request.underline = underline_ != 0;
+    request.strikeout = strikeout_ != 0;
+    font_ = text::Font::Create(request);
     return font_ ? 1 : 0;
 }
 

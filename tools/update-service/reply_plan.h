@@ -18,7 +18,7 @@ enum class Framing {
     Close,    // no length: the end of the body is the end of the connection
 };
 
-struct ReplySpec {
+struct ReplyPlan {
     int status = 200;
     std::string contentType = "application/octet-stream";
     std::vector<std::pair<std::string, std::string>> headers;
@@ -45,14 +45,14 @@ struct ReplySpec {
     // and the connection is closed.
     std::optional<std::string> raw;
 
-    static ReplySpec Text(int status, std::string body, std::string contentType = "text/html");
-    static ReplySpec Json(const Json::Value& members);
-    static ReplySpec Generated(uint64_t size);
+    static ReplyPlan Text(int status, std::string body, std::string contentType = "text/html");
+    static ReplyPlan Json(const Json::Value& members);
+    static ReplyPlan Generated(uint64_t size);
 };
 
 // Reads a reply description (format in tools/update-service/README.md). False with a
 // message for a malformed one.
-bool ParseReplySpec(const Json::Value& json, ReplySpec& spec, std::string& error);
+bool ParseReplyPlan(const Json::Value& json, ReplyPlan& plan, std::string& error);
 
 // The generated pattern: a deterministic byte sequence, so that tests can check content.
 void FillGenerated(uint64_t offset, char* out, size_t length);

@@ -1,4 +1,4 @@
-#include "tools/update-service/reply_spec.h"
+#include "tools/update-service/reply_plan.h"
 
 #include <cstring>
 
@@ -21,24 +21,24 @@ bool ReadSize(const Json::Value& json, const char* name, std::optional<uint64_t>
 
 }  // namespace
 
-ReplySpec ReplySpec::Text(int status, std::string body, std::string contentType) {
-    ReplySpec spec;
-    spec.status = status;
-    spec.body = std::move(body);
-    spec.contentType = std::move(contentType);
-    return spec;
+ReplyPlan ReplyPlan::Text(int status, std::string body, std::string contentType) {
+    ReplyPlan plan;
+    plan.status = status;
+    plan.body = std::move(body);
+    plan.contentType = std::move(contentType);
+    return plan;
 }
 
-ReplySpec ReplySpec::Json(const Json::Value& members) {
+ReplyPlan ReplyPlan::Json(const Json::Value& members) {
     Json::StreamWriterBuilder writer;
     writer["indentation"] = "";
     return Text(200, Json::writeString(writer, members), "application/json");
 }
 
-ReplySpec ReplySpec::Generated(uint64_t size) {
-    ReplySpec spec;
-    spec.generate = size;
-    return spec;
+ReplyPlan ReplyPlan::Generated(uint64_t size) {
+    ReplyPlan plan;
+    plan.generate = size;
+    return plan;
 }
 
 void FillGenerated(uint64_t offset, char* out, size_t length) {
@@ -58,12 +58,12 @@ void FillGenerated(uint64_t offset, char* out, size_t length) {
     }
 }
 
-bool ParseReplySpec(const Json::Value& json, ReplySpec& spec, std::string& error) {
+bool ParseReplyPlan(const Json::Value& json, ReplyPlan& plan, std::string& error) {
     if (!json.isObject()) {
         error = "a reply must be a JSON object";
         return false;
     }
-    ReplySpec parsed;
+    ReplyPlan parsed;
     if (json.isMember("status")) {
         if (!json["status"].isInt() || json["status"].asInt() < 100 ||
             json["status"].asInt() > 999) {
@@ -73,7 +73,7 @@ bool ParseReplySpec(const Json::Value& json, ReplySpec& spec, std::string& error
         parsed.status = json["status"].asInt();
     }
     if (json.isMember("reply")) {
-        parsed = ReplySpec::Json(json["reply"]);
+        parsed = ReplyPlan::Json(json["reply"]);
         if (json.isMember("status")) parsed.status = json["status"].asInt();
     }
     if (json.isMember("body")) {
@@ -127,7 +127,7 @@ bool ParseReplySpec(const Json::Value& json, ReplySpec& spec, std::string& error
         for (const std::string& name : headers.getMemberNames())
             parsed.headers.emplace_back(name, headers[name].asString());
     }
-    spec = std::move(parsed);
+    plan = std::move(parsed);
     return true;
 }
 

@@ -14,7 +14,7 @@ constexpr bool IsCjkCharSet(int charSet) {
     return charSet == 128 || charSet == 129 || charSet == 134 || charSet == 136;
 }
 
-struct FontSpec {
+struct FontRequest {
     WString face;
     // Negative: character height (the em size) in pixels. Positive: cell height
     // (ascent + descent) in pixels. Zero: the default size (kDefaultCharacterHeight).
@@ -27,7 +27,7 @@ struct FontSpec {
     // that is empty or unknown resolve to a CJK face, as the font mapper would.
     int charSet = kDefaultCharSet;
 
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontRequest&) const = default;
 };
 
 inline constexpr int kDefaultCharacterHeight = 12;
