@@ -1,30 +1,31 @@
 #include "app/app_icon.h"
 
-#include <span>
-
 #include "app/update_dlg.h"
-#include "platform/image/png_codec.h"
 #include "platform/win/window_api.h"
-#include "skin/skin_package.h"
-#include "ui/core/skin_archive.h"
+#include "ui/core/image_resource.h"
+#include "ui/core/res_manager.h"
+#include "ui/core/window_manager.h"
 
 namespace vexlo::app {
+namespace {
 
-void RegisterAppIcon() {
-    gfx::Bitmap picture;
-    auto archive = ui::SkinArchive::Open(std::span<const uint8_t>(skin::kPackageBytes, skin::kPackageSize));
-    if (archive) {
-        if (auto bytes = archive->Read(u"logo.png")) {
-            image::DecodePng(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), picture);
-        }
+const gfx::Bitmap* SkinLogo(const ui::duWindowManager* windowManager) {
+    if (!windowManager || !windowManager->GetResManager()) return nullptr;
+    auto* logo = dynamic_cast<ui::duImage*>(windowManager->GetResManager()->GetResObj(u"logo", ui::kResImage));
+    return logo ? logo->GetHBitmap() : nullptr;
+}
+
+}  // namespace
+
+void RegisterAppIcon(const ui::duWindowManager* windowManager) {
+    if (const gfx::Bitmap* logo = SkinLogo(windowManager)) {
+        win::RegisterIconResource(kAppIconId, *logo);
+        return;
     }
-    // A package without its logo still gives the windows an icon.
-    if (picture.empty()) {
-        picture.Reset(16, 16);
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) picture.set_pixel(x, y, gfx::PremultipliedPixel(255, 14, 151, 230));
-    }
-    win::RegisterIconResource(kAppIconId, picture);
+    gfx::Bitmap square(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) square.set_pixel(x, y, gfx::PremultipliedPixel(255, 14, 151, 230));
+    win::RegisterIconResource(kAppIconId, square);
 }
 
 }  // namespace vexlo::app

@@ -25,7 +25,7 @@ bool CUpdateApp::InitInstance() {
         if (record_.DownloadPackage()) record_.LaunchInstaller();
         return false;
     }
-    RegisterAppIcon();
+    RegisterAppIcon(windowManager_.get());
     updateDlg_ = std::make_unique<CUpdateDlg>(record_, windowManager_.get());
     SetMainWindow(updateDlg_.get());
     if (!updateDlg_->Create(framework::kUpdateDialogTemplate, nullptr)) {

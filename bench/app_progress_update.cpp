@@ -45,7 +45,7 @@ void BM_ProgressUpdateToFrame(benchmark::State& state) {
         vexlo::ui::InitUILibrary();
         manager = vexlo::ui::LoadSkinFromMemory(vexlo::skin::kPackageBytes,
                                                 static_cast<int64_t>(vexlo::skin::kPackageSize));
-        vexlo::app::RegisterAppIcon();
+        vexlo::app::RegisterAppIcon(manager.get());
         record.version = u"3";
         record.downloadUrl = vexlo::platform::AsciiToWide(service.BaseUrl() + "/files/setup.exe");
         record.localPath = (root / "data" / "setup.exe").u16string();

@@ -50,7 +50,7 @@ protected:
         ui::InitUILibrary();
         windowManager_ = ui::LoadSkinFromMemory(skin::kPackageBytes, static_cast<int64_t>(skin::kPackageSize));
         ASSERT_TRUE(windowManager_);
-        RegisterAppIcon();
+        RegisterAppIcon(windowManager_.get());
     }
 
     void TearDown() override {
